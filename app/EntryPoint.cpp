@@ -1,0 +1,66 @@
+#include "app/EntryPoint.h"
+
+#include <memory>
+#include <string>
+
+#include "app/InstallContext.h"
+#include "app/ProgramResources.h"
+#include "app/SystemUtilities.h"
+#include "diag/SetupLog.h"
+#include "platform/SingleInstance.h"
+
+namespace {
+
+constexpr char kLogSource[] = "main";
+constexpr wchar_t kInstanceName[] = L"LUMO_GAME_CENTER_INSTALLER";
+constexpr std::size_t kTitleCapacity = 128;
+
+// The process's global objects, made by StartUp and torn down by ShutDown in a fixed order.
+class InstallerProcess {
+ public:
+  InstallerProcess(const platform::Module& program, platform::ComRuntime& com) : program_(program), com_(com) {}
+
+  void Run() {
+    StartUp();
+    ShutDown();
+  }
+
+ private:
+  void StartUp() {
+    LGC_LOG(" lumogc_setup Start");
+    context_ = std::make_unique<InstallContext>();
+    MakeClientId(context_->clientId);
+    title_ = program_.LoadString(kStringTitle, kTitleCapacity);
+
+    comInitialized_ = com_.Initialize();
+    if (!comInitialized_) {
+      LGC_LOG(" ::CoInitialize failed");
+      return;
+    }
+  }
+
+  void ShutDown() {
+    context_.reset();
+    if (comInitialized_) com_.Uninitialize();
+    LGC_LOG("installer Exit \r\n\r\n");
+    CloseLog();
+  }
+
+  const platform::Module& program_;
+  platform::ComRuntime& com_;
+  std::unique_ptr<InstallContext> context_;
+  std::wstring title_;
+  bool comInitialized_ = false;
+};
+
+}  // namespace
+
+int RunInstaller(const platform::Module& program, platform::ComRuntime& com) {
+  // The token is held until the process ends, so it outlives the run below.
+  static platform::SingleInstanceLock instance(kInstanceName);
+  if (instance.state() == platform::SingleInstanceLock::State::HeldElsewhere) return 0;
+
+  InstallerProcess process(program, com);
+  process.Run();
+  return 0;
+}

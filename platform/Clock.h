@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+struct LocalTime {
+  std::uint16_t year = 0;
+  std::uint16_t month = 0;  // 1..12
+  std::uint16_t day = 0;    // 1..31
+  std::uint16_t hour = 0;
+  std::uint16_t minute = 0;
+  std::uint16_t second = 0;
+  std::uint16_t millisecond = 0;
+};
+
+LocalTime GetLocalTime();
+
+}  // namespace platform

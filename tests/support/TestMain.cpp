@@ -1,0 +1,9 @@
+#include <gtest/gtest.h>
+
+#include "platform/Text.h"
+
+int main(int argc, char** argv) {
+  platform::InitProcessLocale();
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
