@@ -3,6 +3,16 @@
 set(LUMO_FLAVOR "test" CACHE STRING "Build flavour: publisher or test")
 set_property(CACHE LUMO_FLAVOR PROPERTY STRINGS publisher test)
 
+# The certificate authority that test and demo builds trust; the tests and the local release
+# service make it on first use.
+set(LUMO_TEST_CA_DIR "${CMAKE_BINARY_DIR}/test-ca" CACHE PATH "Folder of the test certificate authority")
+if(LUMO_FLAVOR STREQUAL "test")
+  set(default_ca_bundle "${LUMO_TEST_CA_DIR}/ca.pem")
+else()
+  set(default_ca_bundle "")
+endif()
+set(LUMO_CA_BUNDLE "${default_ca_bundle}" CACHE FILEPATH "CA bundle for https; empty means the system's")
+
 configure_file(${CMAKE_CURRENT_LIST_DIR}/BuildSettings.h.in
                ${CMAKE_BINARY_DIR}/generated/lumo/BuildSettings.h @ONLY)
 add_library(build_settings INTERFACE)
