@@ -1,0 +1,14 @@
+#include "net/CurlGlobal.h"
+
+#include <curl/curl.h>
+
+#include <mutex>
+
+namespace nbt {
+
+void EnsureCurlGlobalInit() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_ALL); });
+}
+
+}  // namespace nbt
