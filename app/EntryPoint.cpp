@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/DeferredTaskQueue.h"
 #include "app/InstallContext.h"
 #include "app/ProgramResources.h"
 #include "app/SystemUtilities.h"
@@ -40,6 +41,7 @@ class InstallerProcess {
   }
 
   void ShutDown() {
+    DeferredTaskQueue::Instance().Release();
     context_.reset();
     if (comInitialized_) com_.Uninitialize();
     LGC_LOG("installer Exit \r\n\r\n");
