@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "net/DownloadHandle.h"
 #include "net/DownloaderStatus.h"
 #include "net/LoadFileInfo.h"
 #include "net/PieceTable.h"
@@ -48,6 +49,8 @@ struct DownloadJob {
   std::unique_ptr<PieceTable> pieces;
   std::optional<platform::File> file;
   std::wstring filePath;
+  // The HEAD request's handle, still connected, for the first piece thread.
+  DownloadHandle sizeHandle;
   Wakeup writerWake;   // a piece has been received
   Wakeup monitorWake;  // the last piece has been written
 };

@@ -57,8 +57,11 @@ RangeVerdict CheckRangeAnswer(const RangeAnswer& answer, std::uint32_t index, st
   const auto range = ParseContentRange(*answer.contentRange);
   if (!range || expected == 0) return RangeVerdict::WrongRange;
   const std::uint64_t first = PieceOffset(index);
-  if (range->first != first || range->last != first + expected - 1) return RangeVerdict::WrongRange;
+  const std::uint64_t last = first + expected - 1;
+  if (range->first != first || range->last > last) return RangeVerdict::WrongRange;
   if (range->total && *range->total != fileSize) return RangeVerdict::WrongRange;
+  // A server may send less than the range asked for; the rest of the piece comes on a retry.
+  if (range->last < last) return RangeVerdict::WrongLength;
   return answer.bodyBytes == expected ? RangeVerdict::Accepted : RangeVerdict::WrongLength;
 }
 

@@ -16,13 +16,15 @@ struct RangeAnswer {
 enum class RangeVerdict {
   Accepted,     // exactly the bytes of the piece
   BadStatus,    // neither 200 nor 206
-  WrongRange,   // a 206 for another range, or a 200 with the whole of a file of several pieces
-  WrongLength,  // the right range, but the body is shorter or longer than the piece
+  WrongRange,   // other bytes: a 206 for another range or another file size, or a 200 with the
+                // whole of a file of several pieces
+  WrongLength,  // the start of the piece only (or a body of another length than announced)
 };
 
 // Checks the answer to the range request for piece index of a file of fileSize bytes. A 206 must
-// name the piece's bytes in its Content-Range (the total, when given, must be fileSize); a 200
-// holds the whole file and so is right only when the file is this one piece.
+// name the piece's bytes in its Content-Range (the total, when given, must be fileSize); one that
+// names only the piece's first bytes is short. A 200 holds the whole file and so is right only
+// when the file is this one piece.
 RangeVerdict CheckRangeAnswer(const RangeAnswer& answer, std::uint32_t index, std::uint32_t fileSize);
 
 struct ContentRange {

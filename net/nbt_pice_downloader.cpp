@@ -26,9 +26,10 @@ constexpr char kLogSource[] = "nbt_pice_downloader";
 constexpr int kPieceThreads = 4;
 constexpr int kPieceAttempts = 3;
 constexpr int kWriteAttempts = 3;
-// Pieces held in memory at once: the four in transfer and one waiting for the writer. When the
-// disk falls behind, a piece thread waits for the writer before it claims the next piece.
-constexpr std::uint32_t kMaxPiecesInMemory = kPieceThreads + 1;
+// Pieces held in memory at once, one buffer per piece thread: a thread whose piece still waits for
+// the writer claims the next one only when the writer has put a piece into the file, so a disk
+// slower than the line holds the transfers back instead of piling pieces up in memory.
+constexpr std::uint32_t kMaxPiecesInMemory = kPieceThreads;
 constexpr std::chrono::milliseconds kRetryDelay{1000};
 constexpr std::chrono::milliseconds kWriterPeriod{100};
 constexpr std::chrono::milliseconds kMonitorPeriod{100};
@@ -85,7 +86,7 @@ void PiceDownloader::Cancel() {
 
 bool PiceDownloader::getFileSize(const std::string& url) {
   DownloadJob& job = *job_;
-  const DownloadHandle handle = MakeDownloadHandle(url, caBundle_, job.status);
+  DownloadHandle handle = MakeDownloadHandle(url, caBundle_, job.status);
   if (!handle) {
     LGC_LOG(" getFileSize Failed curl_easy_init failed");
     return false;
@@ -120,6 +121,8 @@ bool PiceDownloader::getFileSize(const std::string& url) {
     return false;
   }
   job.fileInfo.fileSize = static_cast<std::uint32_t>(length);
+  // Its connection (and TLS session) serves the first piece thread.
+  if (url == job.fileInfo.url) job.sizeHandle = std::move(handle);
   return true;
 }
 
@@ -192,7 +195,9 @@ void PiceDownloader::Transfer(const std::shared_ptr<DownloadJob>& job) {
   bool started = StartThread(writer, [this, &job] { WriterLoop(*job); }) &&
                  StartThread(monitor, [this, &job] { MonitorLoop(job); });
   for (auto& thread : pieceThreads) {
-    started = started && StartThread(thread, [this, &job] { PieceWorker(*job); });
+    started = started && StartThread(thread, [this, &job, handle = std::move(job->sizeHandle)]() mutable {
+                PieceWorker(*job, std::move(handle));
+              });
   }
   if (!started) {
     LGC_LOG(" Download Failed url:%s cannot start its threads", job->fileInfo.url.c_str());
@@ -203,8 +208,12 @@ void PiceDownloader::Transfer(const std::shared_ptr<DownloadJob>& job) {
   JoinIfStarted(monitor);
 }
 
-void PiceDownloader::PieceWorker(DownloadJob& job) {
-  DownloadHandle handle = MakeDownloadHandle(job.fileInfo.url, caBundle_, job.status);
+void PiceDownloader::PieceWorker(DownloadJob& job, DownloadHandle handle) {
+  if (handle) {
+    curl_easy_setopt(handle.get(), CURLOPT_HTTPGET, 1L);
+  } else {
+    handle = MakeDownloadHandle(job.fileInfo.url, caBundle_, job.status);
+  }
   if (!handle) {
     LGC_LOG(" PieceWorker Failed curl_easy_init failed");
     job.End(DownloaderStatus::FAILED);

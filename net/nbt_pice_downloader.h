@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "net/DownloadHandle.h"
 #include "net/DownloadWaits.h"
 #include "net/DownloaderStatus.h"
 #include "net/LoadFileInfo.h"
@@ -64,7 +65,7 @@ class PiceDownloader {
   bool Prepare(DownloadJob& job);
   bool CreateTarget(DownloadJob& job);
   void Transfer(const std::shared_ptr<DownloadJob>& job);
-  void PieceWorker(DownloadJob& job);
+  void PieceWorker(DownloadJob& job, DownloadHandle handle);
   bool WaitForRoom(DownloadJob& job);
   bool FetchPiece(DownloadJob& job, PieceTransfer& transfer, PieceSlot& slot);
   void WriterLoop(DownloadJob& job);
