@@ -37,7 +37,8 @@ struct Control {
 void Collect(const CSkinXmlNode& parent, std::map<std::wstring, Control>& controls) {
   for (CSkinXmlNode child = parent.FirstChild(); child.IsValid(); child = child.NextSibling()) {
     const std::wstring name = Attribute(child, L"name");
-    if (name != L"<missing>" && std::wstring(child.Name()) != L"Font") controls[name] = {child, child.Name(), Attribute(parent, L"name")};
+    if (name != L"<missing>" && std::wstring(child.Name()) != L"Font")
+      controls[name] = {child, child.Name(), Attribute(parent, L"name")};
     Collect(child, controls);
   }
 }
