@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/DeferredTaskQueue.h"
 #include "app/InstallContext.h"
 #include "app/ProgramResources.h"
 #include "app/SystemUtilities.h"
@@ -45,6 +46,7 @@ class InstallerProcess {
   }
 
   void ShutDown() {
+    DeferredTaskQueue::Instance().Release();
     context_.reset();
     // The framework's process-wide shutdown: the skin archive stays open until here.
     Vellum::CPaintManagerUI::CloseSkinArchive();
