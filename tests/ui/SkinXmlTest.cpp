@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,10 @@ struct ParseCase {
   bool parses;
   const wchar_t* message;
 };
+
+void PrintTo(const ParseCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SkinXmlParseTest : public testing::TestWithParam<ParseCase> {};
 
