@@ -13,6 +13,15 @@ else()
 endif()
 set(LUMO_CA_BUNDLE "${default_ca_bundle}" CACHE FILEPATH "CA bundle for https; empty means the system's")
 
+# The DNS servers the HTTP client tries after the system resolver, as "host[:port]" entries split
+# at ",". Test builds use a loopback server that the tests start, so no query leaves the machine.
+if(LUMO_FLAVOR STREQUAL "test")
+  set(default_backup_dns "127.0.0.1:15353")
+else()
+  set(default_backup_dns "114.114.114.114")
+endif()
+set(LUMO_BACKUP_DNS_SERVERS "${default_backup_dns}" CACHE STRING "Backup DNS servers of the HTTP client")
+
 configure_file(${CMAKE_CURRENT_LIST_DIR}/BuildSettings.h.in
                ${CMAKE_BINARY_DIR}/generated/lumo/BuildSettings.h @ONLY)
 add_library(build_settings INTERFACE)
