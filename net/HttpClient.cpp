@@ -1,5 +1,7 @@
 #include "net/HttpClient.h"
 
+#include <openssl/crypto.h>
+
 #include <string_view>
 #include <system_error>
 #include <thread>
@@ -55,6 +57,9 @@ HttpDelivery PerformOne(HttpWorkerState& state, std::unique_ptr<HttpRequest> req
   const AttemptSettings settings{state.connectTimeoutSeconds, state.transferTimeoutSeconds, state.errorBuffer,
                                  lumo::build::kCaBundle};
   Perform(settings, CopyBackupDnsServers(state), *delivery.request, delivery.response);
+  // Frees this thread's TLS library state now, before the response is handed over: the detached
+  // worker's thread may end while the process exits, and its exit must not touch the TLS library.
+  OPENSSL_thread_stop();
   return delivery;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "net/AppendToString.h"
+#include "net/CurlGlobal.h"
 
 namespace {
 
@@ -195,6 +196,7 @@ TEST(CurlOptionTableTest, ARefusedRequiredOptionStopsTheRest) {
 }
 
 TEST(CurlOptionTableTest, EveryEntryIsAcceptedByLibcurl) {
+  nbt::EnsureCurlGlobalInit();
   Fixture fixture;
   fixture.caBundle = "/nonexistent/ca.pem";
   curl_slist pin{const_cast<char*>("example.test:80:127.0.0.1"), nullptr};
