@@ -18,11 +18,12 @@ void SetError(char* errorBuffer, const std::string& text) {
   std::snprintf(errorBuffer, CURL_ERROR_SIZE, "%s", text.c_str());
 }
 
+// curl_slist_append returns the list's head, which is new only for an empty list; on failure the
+// old list stays intact.
 bool AppendLine(CurlList& list, const std::string& line) {
-  curl_slist* grown = curl_slist_append(list.get(), line.c_str());
-  if (grown == nullptr) return false;
-  list.release();
-  list.reset(grown);
+  curl_slist* head = curl_slist_append(list.get(), line.c_str());
+  if (head == nullptr) return false;
+  if (!list) list.reset(head);
   return true;
 }
 

@@ -18,7 +18,8 @@ struct HttpResponse {
   std::string headers;
   // Response code of the last attempt that completed a transfer; -1 when none did.
   std::int32_t statusCode = -1;
-  // On failure, what went wrong in the final attempt; empty on success.
+  // On failure, libcurl's (or the resolver's) text for the final attempt; empty on success, and
+  // also when the final attempt completed with a code outside 200 to 299 (statusCode tells).
   std::string errorText;
 };
 
