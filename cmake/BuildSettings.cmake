@@ -22,11 +22,6 @@ else()
 endif()
 set(LUMO_BACKUP_DNS_SERVERS "${default_backup_dns}" CACHE STRING "Backup DNS servers of the HTTP client")
 
-configure_file(${CMAKE_CURRENT_LIST_DIR}/BuildSettings.h.in
-               ${CMAKE_BINARY_DIR}/generated/lumo/BuildSettings.h @ONLY)
-add_library(build_settings INTERFACE)
-target_include_directories(build_settings INTERFACE ${CMAKE_BINARY_DIR}/generated)
-
 # The agreement documents linked from the first page of the installer (built into the skin).
 set(LUMO_AGREEMENT_LICENSE_URL "https://www.lumogame.example/agreement/user-license" CACHE STRING
     "Address of the user licence and service agreement")
@@ -34,3 +29,9 @@ set(LUMO_AGREEMENT_PRIVACY_URL "https://www.lumogame.example/agreement/privacy" 
     "Address of the privacy policy")
 set(LUMO_AGREEMENT_CHILDREN_PRIVACY_URL "https://www.lumogame.example/agreement/children-privacy" CACHE STRING
     "Address of the children's privacy policy")
+
+# Last, so that the header sees every setting above even on the first configure.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/BuildSettings.h.in
+               ${CMAKE_BINARY_DIR}/generated/lumo/BuildSettings.h @ONLY)
+add_library(build_settings INTERFACE)
+target_include_directories(build_settings INTERFACE ${CMAKE_BINARY_DIR}/generated)
