@@ -12,6 +12,7 @@
 #include "app/DeferredTaskQueue.h"
 #include "diag/SetupLog.h"
 #include "net/nbt_pice_downloader.h"
+#include "platform/Process.h"
 #include "platform/Text.h"
 
 namespace {
@@ -51,6 +52,7 @@ nbt::loadFileInfo_t FileInfoFor(const Arguments& arguments) {
 
 int main(int argc, char** argv) {
   platform::InitProcessLocale();
+  platform::IgnoreBrokenPipes();
   const auto arguments = ParseArguments(argc, argv);
   if (!arguments) {
     std::fprintf(stderr, "usage: pice_get [--cacert FILE] URL OUTFILE\n");
