@@ -53,6 +53,24 @@ else()
   set(LUMO_EFFECTIVE_TELEMETRY_URL "${LUMO_TELEMETRY_URL}")
 endif()
 
+# The DNS servers the HTTP client tries after the system resolver, as "host[:port]" entries split
+# at ",". Test builds use a loopback server that the tests start, so no query leaves the machine.
+if(LUMO_FLAVOR STREQUAL "test")
+  set(default_backup_dns "127.0.0.1:15353")
+else()
+  set(default_backup_dns "114.114.114.114")
+endif()
+set(LUMO_BACKUP_DNS_SERVERS "${default_backup_dns}" CACHE STRING "Backup DNS servers of the HTTP client")
+
+# The agreement documents linked from the first page of the installer (built into the skin).
+set(LUMO_AGREEMENT_LICENSE_URL "https://www.lumogame.example/agreement/user-license" CACHE STRING
+    "Address of the user licence and service agreement")
+set(LUMO_AGREEMENT_PRIVACY_URL "https://www.lumogame.example/agreement/privacy" CACHE STRING
+    "Address of the privacy policy")
+set(LUMO_AGREEMENT_CHILDREN_PRIVACY_URL "https://www.lumogame.example/agreement/children-privacy" CACHE STRING
+    "Address of the children's privacy policy")
+
+# Last, so that the header sees every setting above even on the first configure.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/BuildSettings.h.in
                ${CMAKE_BINARY_DIR}/generated/lumo/BuildSettings.h @ONLY)
 add_library(build_settings INTERFACE)
