@@ -44,6 +44,14 @@ constexpr std::array<FaultInfo, kFaultCount> kFaults = {{
     {Fault::HeadLength, "head-length", Value::Number, Scope::FileOnly},
 }};
 
+constexpr bool IndexedByFault() {
+  for (std::size_t i = 0; i < kFaults.size(); ++i) {
+    if (static_cast<std::size_t>(kFaults[i].fault) != i) return false;
+  }
+  return true;
+}
+static_assert(IndexedByFault(), "kFaults must list the faults in the order of the enum");
+
 constexpr int kLowestStatus = 200;
 constexpr int kHighestStatus = 599;
 

@@ -2,7 +2,6 @@
 
 #include <signal.h>
 
-#include <cstdio>
 #include <iostream>
 #include <memory>
 
