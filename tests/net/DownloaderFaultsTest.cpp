@@ -47,7 +47,9 @@ TEST_F(DownloaderFaultsTest, AnUnusableSizeFromTheHeadRequestFailsWithALogLine) 
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fault);
     ASSERT_TRUE(service_->ClearFaults());
-    if (*c.fault) ASSERT_TRUE(service_->AddFault(c.fault));
+    if (*c.fault) {
+      ASSERT_TRUE(service_->AddFault(c.fault));
+    }
     const Reports reports = DownloadToEnd(InfoFor(c.file));
     ExpectOneFinal(reports, DownloaderStatus::FAILED);
     EXPECT_TRUE(LogHas("] getFileSize Failed url:" + Url(c.file) + " contentLen:" + c.contentLen +
@@ -129,7 +131,9 @@ TEST_F(DownloaderFaultsTest, ASizeThatDisagreesWithTheServedFileFailsInsteadOfNe
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.fault) + " " + std::to_string(c.givenSize));
     ASSERT_TRUE(service_->ClearFaults());
-    if (*c.fault) ASSERT_TRUE(service_->AddFault(c.fault));
+    if (*c.fault) {
+      ASSERT_TRUE(service_->AddFault(c.fault));
+    }
     auto info = InfoFor("package.bin");
     info.fileSize = c.givenSize;
     const Reports reports = DownloadToEnd(info);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/DeferredTaskQueue.h"
@@ -57,7 +58,8 @@ TEST_F(DownloaderTest, DownloadsEachFileInWholePiecesWithTheExactRanges) {
       EXPECT_TRUE(report.onDrainThread);
       if (report.status != DownloaderStatus::DOWNLOADING) continue;
       EXPECT_EQ(report.total, static_cast<std::int64_t>(size));
-      EXPECT_TRUE(report.downloaded % kMiB == 0 || report.downloaded == static_cast<std::int64_t>(size));
+      // Whole written pieces, the short last one perhaps among them.
+      EXPECT_TRUE(report.downloaded % kMiB == 0 || report.downloaded % kMiB == c.lastPieceSize) << report.downloaded;
     }
 
     EXPECT_EQ(HeadRequestsFor(c.name), 1);
@@ -148,6 +150,8 @@ TEST_F(DownloaderTest, CancelEndsEveryThreadWithoutAFinalReportAndStopsTheProgre
     nbt::PiceDownloader downloader(FastSettings());
     ASSERT_EQ(downloader.Download(InfoFor("package.bin"), reports.Callback()), 0);
     ASSERT_TRUE(DrainUntil([&] { return !reports.all().empty() && reports.all().back().downloaded == 2 * kMiB; }));
+    // Several monitor periods without a drain leave progress reports queued; Cancel drops them.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100) / FastWaits::kSpeedUp * 10);
     downloader.Cancel();
     const std::size_t reportsAtCancel = reports.size();
     DrainFor(200ms);

@@ -14,21 +14,21 @@ using namespace std::chrono_literals;
 
 using PiceGetTest = DownloaderServiceTest;
 
-struct Run {
+struct ToolRun {
   int status = -1;
   std::string output;
 };
 
-Run RunPiceGet(const std::vector<std::string>& arguments) {
+ToolRun RunPiceGet(const std::vector<std::string>& arguments) {
   test::ChildProcess child(PICE_GET_PATH, arguments);
-  Run run;
+  ToolRun run;
   run.status = child.Wait();
   for (const auto& line : child.Lines()) run.output += line + "\n";
   return run;
 }
 
 TEST_F(PiceGetTest, DownloadsOneUrlToOneFileAndPrintsWhatItTook) {
-  const Run run = RunPiceGet({"--cacert", service_->CaFile(), Url("package.bin"), Target("package.bin").string()});
+  const ToolRun run = RunPiceGet({"--cacert", service_->CaFile(), Url("package.bin"), Target("package.bin").string()});
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(std::regex_match(run.output, std::regex("bytes=2500000 seconds=[0-9]+\\.[0-9]{3} status=FINISHED\n")))
       << run.output;
@@ -36,7 +36,7 @@ TEST_F(PiceGetTest, DownloadsOneUrlToOneFileAndPrintsWhatItTook) {
 }
 
 TEST_F(PiceGetTest, ExitsWithOneWhenTheDownloadFails) {
-  const Run run = RunPiceGet({Url("missing.bin", Scheme::Http), Target("missing.bin").string()});
+  const ToolRun run = RunPiceGet({Url("missing.bin", Scheme::Http), Target("missing.bin").string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(run.output.ends_with("status=FAILED\n")) << run.output;
 }
