@@ -39,7 +39,10 @@ struct PiceDownloaderSettings {
 //   FAILED gets exactly one final report after them.
 // - After Cancel, and after the downloader is destroyed, the download's callback is not called
 //   again: a stopped download gets no final report, and reports still queued are dropped.
-// - A received piece waits in memory at most 100 ms before the writer puts it into the file.
+// - The writer takes a received piece at once (its period, 100 ms, is only the longest sleep), and
+//   the monitor ends the download as soon as the last piece is in the file.
+// - At most four pieces are in memory, one per piece thread: when the disk falls behind the line,
+//   the transfers wait for the writer.
 //
 // Download, Cancel and destruction are called from one thread (the drain thread in the installer).
 class PiceDownloader {
