@@ -104,6 +104,14 @@ LayoutPtr MakeLayout(const PangoTextFont& font, const PreparedText& text, const 
   return layout;
 }
 
+// Underlines in whole pixels under [x, x + width) of a line whose baseline is at y.
+void DrawUnderline(cairo_t* cr, const PangoTextFont& font, int x, int baseline, int width) {
+  if (!font.spec().underline || width <= 0) return;
+  const PangoTextFont::Band& band = font.UnderlineBand();
+  cairo_rectangle(cr, x, baseline + band.offset, width, band.thickness);
+  cairo_fill(cr);
+}
+
 int LineWidth(PangoLayoutLine* line) {
   PangoRectangle logical{};
   pango_layout_line_get_extents(line, nullptr, &logical);
@@ -117,10 +125,14 @@ void CairoCanvas::TextOut(const Font& font, Point topLeft, std::wstring_view tex
   const DrawingFont drawing(font);
   LayoutPtr layout(drawing->CreateLayout(WideToUtf8(text)));
   const double baseline = static_cast<double>(pango_layout_get_baseline(layout.get())) / PANGO_SCALE;
+  PangoRectangle logical{};
+  pango_layout_get_extents(layout.get(), nullptr, &logical);
+  const int baselineY = topLeft.y + drawing->metrics().ascent;
   cairo_save(cr_);
   SetSourceColor(cr_, color);
-  cairo_move_to(cr_, topLeft.x, topLeft.y + drawing->metrics().ascent - baseline);
+  cairo_move_to(cr_, topLeft.x, baselineY - baseline);
   pango_cairo_show_layout(cr_, layout.get());
+  DrawUnderline(cr_, *drawing, topLeft.x, baselineY, PANGO_PIXELS_CEIL(logical.width));
   cairo_restore(cr_);
 }
 
@@ -180,6 +192,7 @@ void CairoCanvas::DrawText(const Font& font, Rect& rect, std::wstring_view text,
       x = rect.right - width;
     cairo_move_to(cr_, x, lineTop + drawing->metrics().ascent);
     pango_cairo_show_layout_line(cr_, line);
+    DrawUnderline(cr_, *drawing, x, lineTop + drawing->metrics().ascent, width);
   }
   cairo_restore(cr_);
 }

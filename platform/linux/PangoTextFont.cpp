@@ -84,12 +84,6 @@ PangoLayout* PangoTextFont::CreateLayout(std::string_view utf8) const {
   pango_layout_set_font_description(layout, description_);
   pango_layout_set_single_paragraph_mode(layout, TRUE);
   pango_layout_set_text(layout, utf8.data(), static_cast<int>(utf8.size()));
-  if (spec().underline) {
-    PangoAttrList* attributes = pango_attr_list_new();
-    pango_attr_list_insert(attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    pango_layout_set_attributes(layout, attributes);
-    pango_attr_list_unref(attributes);
-  }
   return layout;
 }
 
@@ -101,7 +95,7 @@ Size PangoTextFont::MeasureText(std::wstring_view text) const {
   return {width, metrics_.height};
 }
 
-FontMetrics PangoTextFont::Measure() const {
+FontMetrics PangoTextFont::Measure() {
   FontMetrics m;
   PangoContext* context = SharedPangoContext();
   PangoFontMetrics* fontMetrics = pango_context_get_metrics(context, description_, nullptr);
@@ -110,6 +104,9 @@ FontMetrics PangoTextFont::Measure() const {
   m.height = m.ascent + m.descent;
   m.externalLeading = std::max(0, CeilPixels(pango_font_metrics_get_height(fontMetrics)) - m.height);
   m.averageCharWidth = CeilPixels(pango_font_metrics_get_approximate_char_width(fontMetrics));
+  underline_.thickness = std::max(1, PANGO_PIXELS(pango_font_metrics_get_underline_thickness(fontMetrics)));
+  underline_.offset = std::clamp(PANGO_PIXELS(-pango_font_metrics_get_underline_position(fontMetrics)), 1,
+                                 std::max(1, m.descent - underline_.thickness));
   pango_font_metrics_unref(fontMetrics);
 
   if (::PangoFont* primary = pango_context_load_font(context, description_)) {
