@@ -9,6 +9,7 @@
 #include "app/SystemUtilities.h"
 #include "diag/SetupLog.h"
 #include "platform/SingleInstance.h"
+#include "ui/PaintManager.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ class InstallerProcess {
     LGC_LOG(" lumogc_setup Start");
     context_ = std::make_unique<InstallContext>();
     MakeClientId(context_->clientId);
+    HandSkinToFramework();
     title_ = program_.LoadString(kStringTitle, kTitleCapacity);
 
     comInitialized_ = com_.Initialize();
@@ -38,14 +40,27 @@ class InstallerProcess {
       LGC_LOG(" ::CoInitialize failed");
       return;
     }
+    // Skin files that are not in the archive come from the program's own folder.
+    Vellum::CPaintManagerUI::SetModuleInstance(&program_);
+    Vellum::CPaintManagerUI::SetSkinFolder(Vellum::CPaintManagerUI::ModuleFolder());
   }
 
   void ShutDown() {
     DeferredTaskQueue::Instance().Release();
     context_.reset();
+    // The framework's process-wide shutdown: the skin archive stays open until here.
+    Vellum::CPaintManagerUI::CloseSkinArchive();
     if (comInitialized_) com_.Uninitialize();
     LGC_LOG("installer Exit \r\n\r\n");
     CloseLog();
+  }
+
+  // The skin archive travels in the program's resources; the framework reads it in place. Without
+  // it the framework looks for the skin files in the program's folder.
+  void HandSkinToFramework() {
+    Vellum::CPaintManagerUI::SetModuleInstance(&program_);
+    const auto archive = program_.FindResource(kSkinArchiveType, kSkinArchiveId);
+    if (archive && !archive->empty()) Vellum::CPaintManagerUI::OpenSkinArchiveInMemory(*archive, L"");
   }
 
   const platform::Module& program_;

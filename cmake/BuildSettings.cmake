@@ -13,6 +13,15 @@ else()
 endif()
 set(LUMO_CA_BUNDLE "${default_ca_bundle}" CACHE FILEPATH "CA bundle for https; empty means the system's")
 
+# The agreement documents linked from the first page of the installer (built into the skin).
+set(LUMO_AGREEMENT_LICENSE_URL "https://www.lumogame.example/agreement/user-license" CACHE STRING
+    "Address of the user licence and service agreement")
+set(LUMO_AGREEMENT_PRIVACY_URL "https://www.lumogame.example/agreement/privacy" CACHE STRING
+    "Address of the privacy policy")
+set(LUMO_AGREEMENT_CHILDREN_PRIVACY_URL "https://www.lumogame.example/agreement/children-privacy" CACHE STRING
+    "Address of the children's privacy policy")
+
+# The header comes last, once every setting above has its value.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/BuildSettings.h.in
                ${CMAKE_BINARY_DIR}/generated/lumo/BuildSettings.h @ONLY)
 add_library(build_settings INTERFACE)

@@ -59,4 +59,8 @@ class FontProvider {
 // The process's font provider over the platform's text engine. UI thread only.
 FontProvider& SystemFonts();
 
+// Makes font files registered after the text engine started (ImportFontFromMemory) available to
+// the fonts made from now on. UI thread only.
+void RefreshSystemFonts();
+
 }  // namespace platform

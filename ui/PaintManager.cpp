@@ -52,6 +52,7 @@ CPaintManagerUI::~CPaintManagerUI() {
   defaultFont_.reset();
   ClearWindowRegistries();
   imageSpecs_.clear();
+  importedFonts_.clear();
 }
 
 void CPaintManagerUI::ReleaseSharedRegistries() {

@@ -5,12 +5,14 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "platform/Font.h"
+#include "platform/Fonts.h"
 #include "platform/Module.h"
 #include "platform/NativeWindow.h"
 #include "ui/FontInfo.h"
@@ -23,6 +25,7 @@
 namespace Vellum {
 
 class CControlUI;
+class SkinZipArchive;
 struct ImageInfo;
 
 // The services one skinned window gives its controls, its skin builder and its renderer: the
@@ -33,9 +36,43 @@ struct ImageInfo;
 // Process-wide (shared) maps hold fonts, pictures, default attribute lists and styles every window
 // sees, the shared default font and the shared default colours.
 //
+// The process-wide skin source settings say where skin files and pictures come from. They are set
+// once on the UI thread during start-up, before the first window exists.
+//
 // Single-threaded: every call comes from the thread that runs the window's loop.
 class CPaintManagerUI {
  public:
+  // --- Skin source (process-wide) ---
+  static void SetModuleInstance(const platform::Module* instance);
+  static const platform::Module* ModuleInstance();
+  static void SetResourceModule(const platform::Module* module);
+  // The module for resource lookups: the resource module when one is set, else the module instance.
+  static const platform::Module* ResourceModule();
+  // The folder of the module instance's program file with its trailing separator; empty without
+  // a module instance.
+  static std::wstring ModuleFolder();
+
+  // A path that is not empty always ends in a separator.
+  static void SetSkinFolder(std::wstring_view path);
+  static const std::wstring& SkinFolder();
+
+  // Opens the skin archive in place from a memory block that stays valid for the whole process,
+  // and keeps it open until CloseSkinArchive. Only the first archive opened from memory counts;
+  // later calls change nothing. A block that is no archive leaves no archive open.
+  static void OpenSkinArchiveInMemory(std::span<const std::uint8_t> data, std::wstring_view password);
+  // Skins then come from the archive file of that name in the skin folder, opened for each read.
+  static void SetSkinArchiveFile(std::wstring_view name, std::wstring_view password);
+  // Closes a cached archive and forgets every archive setting; skins then come from the folder.
+  static void CloseSkinArchive();
+
+  // "membuffer" for an archive opened from memory; empty when skins come from the folder.
+  static const std::wstring& SkinArchiveName();
+  static bool IsSkinArchiveCached();
+  // The cached archive; null when none is open.
+  static SkinZipArchive* SkinArchive();
+  static const std::wstring& SkinArchivePassword();
+
+  // --- The window's services ---
   // The message the manager posts to its own window for the work queued by SendNotification and
   // DeleteLater; the window's message handling hands it to HandleAsyncWork.
   static constexpr platform::MessageId kAsyncNotifyMessage = platform::kAppMessage + 1;
@@ -48,8 +85,8 @@ class CPaintManagerUI {
   CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
 
   // Frees the shared fonts, the shared default font, the shared pictures, the shared default
-  // attribute lists and styles, and resets the shared colours, so that the next manager starts the process's state
-  // afresh. Part of the framework's process-wide shutdown.
+  // attribute lists and styles, and resets the shared colours, so that the next manager starts
+  // the process's state afresh. Part of the framework's process-wide shutdown.
   static void ReleaseSharedRegistries();
 
   // --- Window ---
@@ -190,6 +227,9 @@ class CPaintManagerUI {
   const ImageInfo* FindOrLoadImage(std::wstring_view name, std::wstring_view resourceType, ArgbColor mask, bool useHsl,
                                    const platform::Module* module);
   void ClearImages(bool shared);
+  // Registers the skin item of that name as a font file of this process while the manager lives.
+  // False when the item is missing or holds no font.
+  bool ImportFontFile(std::wstring_view name);
 
   // --- Parsed image attribute texts ---
   // Parsed once per (image text, modify text) pair and kept for the manager's life; none for two
@@ -221,6 +261,14 @@ class CPaintManagerUI {
   void ForgetControl(CControlUI* control);
 
  private:
+  static const platform::Module* moduleInstance_;
+  static const platform::Module* resourceModule_;
+  static std::wstring skinFolder_;
+  static std::wstring skinArchiveName_;
+  static bool skinArchiveCached_;
+  static std::unique_ptr<SkinZipArchive> skinArchive_;
+  static std::wstring skinArchivePassword_;
+
   struct ControlTimer {
     CControlUI* sender = nullptr;
     unsigned localId = 0;
@@ -264,6 +312,7 @@ class CPaintManagerUI {
   std::unique_ptr<FontInfo> defaultFont_;  // none: the shared default font serves
   int nextGeneratedFontId_;
   std::map<std::wstring, std::unique_ptr<ImageInfo>, std::less<>> images_;
+  std::vector<std::unique_ptr<platform::ImportedFont>> importedFonts_;
   std::map<std::pair<std::wstring, std::wstring>, std::unique_ptr<SkinImageSpec>> imageSpecs_;
   DefaultColors colors_;
 

@@ -1,5 +1,6 @@
 #include "ui/PaintManager.h"
 #include "ui/PaintManagerShared.h"
+#include "ui/SkinFonts.h"
 
 namespace Vellum {
 namespace {
@@ -111,6 +112,14 @@ const FontInfo& CPaintManagerUI::FindOrAddFont(std::wstring_view faceName, int s
   const int id = nextGeneratedFontId_++;
   if (!AddFontById(id, faceName, size, bold, underline, italic, false)) return DefaultFontInfo();
   return *fontsById_.at(id);
+}
+
+bool CPaintManagerUI::ImportFontFile(std::wstring_view name) {
+  std::unique_ptr<platform::ImportedFont> font = Vellum::ImportFontFile(name);
+  if (!font) return false;
+  importedFonts_.push_back(std::move(font));
+  platform::RefreshSystemFonts();
+  return true;
 }
 
 }  // namespace Vellum

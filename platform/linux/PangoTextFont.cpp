@@ -1,6 +1,7 @@
 #include "platform/linux/PangoTextFont.h"
 
 #include <cairo.h>
+#include <pango/pangofc-fontmap.h>
 
 #include <algorithm>
 #include <cmath>
@@ -64,6 +65,12 @@ PangoContext* SharedPangoContext() {
 FontProvider& SystemFonts() {
   static SystemFontProvider provider;
   return provider;
+}
+
+void RefreshSystemFonts() {
+  PangoFontMap* map = pango_context_get_font_map(SharedPangoContext());
+  if (PANGO_IS_FC_FONT_MAP(map)) pango_fc_font_map_config_changed(PANGO_FC_FONT_MAP(map));
+  pango_context_changed(SharedPangoContext());
 }
 
 PangoTextFont::PangoTextFont(FontSpec spec) : Font(std::move(spec)) {

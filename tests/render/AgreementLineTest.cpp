@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
+#include "lumo/BuildSettings.h"
+#include "platform/Text.h"
+#include "skin/EmbeddedSkin.h"
 #include "tests/render/Pictures.h"
 #include "ui/PaintManager.h"
+#include "ui/SkinImage.h"
 #include "ui/SkinRenderer.h"
+#include "ui/SkinXml.h"
 
 namespace {
 
@@ -12,48 +18,67 @@ using Vellum::CPaintManagerUI;
 using Vellum::CSkinRenderer;
 using Vellum::Rect;
 
-// The agreement documents; the skin takes them from the build settings.
-constexpr wchar_t kLicenseUrl[] = L"https://www.lumogame.example/agreement/user-license";
-constexpr wchar_t kPrivacyUrl[] = L"https://www.lumogame.example/agreement/privacy";
-constexpr wchar_t kChildrenPrivacyUrl[] = L"https://www.lumogame.example/agreement/children-privacy";
+const std::wstring kLicenseUrl = platform::Utf8ToWideText(lumo::build::kAgreementLicenseUrl);
+const std::wstring kPrivacyUrl = platform::Utf8ToWideText(lumo::build::kAgreementPrivacyUrl);
+const std::wstring kChildrenPrivacyUrl = platform::Utf8ToWideText(lumo::build::kAgreementChildrenPrivacyUrl);
 
-constexpr std::uint32_t kBackground = 0xFF1D2433;  // the dark field of the first page
-constexpr std::uint32_t kTextColor = 0xFFFFFFFF;
+// The text control "lblAgreement" at 30,343, 550 by 20, text colour #FFFFFFFF, padding 2,0,2,0,
+// wrapping text style; drawn here with its own top-left corner at 0,0.
+constexpr Rect kItemInWindow{30, 343, 580, 363};
 constexpr int kWidth = 550;
 constexpr int kHeight = 20;
-// The text control's padding of 2,0,2,0.
 constexpr Rect kTextRect{2, 0, kWidth - 2, kHeight};
+constexpr std::uint32_t kTextColor = 0xFFFFFFFF;
 
-std::wstring AgreementText() {
-  return std::wstring(L"{f 4}我已仔细阅读并同意") + L"{a " + kLicenseUrl + L"}《用户使用许可及服务协议》{/a}、" +
-         L"{a " + kPrivacyUrl + L"}《隐私政策》{/a}和" + L"{a " + kChildrenPrivacyUrl + L"}《儿童隐私政策》{/a}{/f}";
+// The first element in document order whose name attribute is name.
+Vellum::CSkinXmlNode FindByName(const Vellum::CSkinXmlNode& parent, std::wstring_view name) {
+  for (Vellum::CSkinXmlNode child = parent.FirstChild(); child.IsValid(); child = child.NextSibling()) {
+    wchar_t buffer[64] = {};
+    if (child.FindAttribute(L"name", buffer, 63) && name == buffer) return child;
+    if (const Vellum::CSkinXmlNode found = FindByName(child, name); found.IsValid()) return found;
+  }
+  return {};
 }
 
-// The skin's fonts on the system's text engine: 0 and 1 are defined, 4 is not.
+// The installer's own skin: the text of lblAgreement and the page background behind it. The
+// skin's fonts carry no ids, so {f 4} and every other font index give the default font.
 class AgreementLineTest : public ::testing::Test {
  protected:
-  AgreementLineTest() {
+  void SetUp() override {
     CPaintManagerUI::ReleaseSharedRegistries();
+    CPaintManagerUI::OpenSkinArchiveInMemory(EmbeddedSkinArchive(), L"");
+    Vellum::CSkinXml document;
+    ASSERT_TRUE(document.ParseSkinFile(L"main.xml", Vellum::SkinTextEncoding::Utf8));
+    const Vellum::CSkinXmlNode label = FindByName(document.Root(), L"lblAgreement");
+    ASSERT_TRUE(label.IsValid());
+    std::vector<wchar_t> text(4096, L'\0');
+    ASSERT_TRUE(label.FindAttribute(L"text", text.data(), text.size() - 1));
+    text_ = text.data();
     manager_ = std::make_unique<CPaintManagerUI>();
-    manager_->AddFontById(0, L"微软雅黑", 16, false, false, false, false);
-    manager_->AddFontById(1, L"微软雅黑", 14, false, false, false, false);
   }
-  ~AgreementLineTest() override {
+  void TearDown() override {
     manager_.reset();
     CPaintManagerUI::ReleaseSharedRegistries();
+    CPaintManagerUI::CloseSkinArchive();
   }
 
-  // Paints the line as the text control does and keeps the links it records.
+  // Paints the page background and the line as the text control does, and keeps the links.
   platform::Bitmap Paint() {
-    platform::Bitmap picture = test::SolidBitmap(kWidth, kHeight, kBackground);
+    platform::Bitmap picture(kWidth, kHeight);
     auto canvas = platform::CreateBitmapCanvas(picture);
+    const Vellum::ImageInfo* background = manager_->FindOrLoadImage(L"picRes\\bg.png", L"", 0, false, nullptr);
+    EXPECT_NE(background, nullptr);
+    if (background) {
+      canvas->Blit(background->bitmap, kItemInWindow, {0, 0, kWidth, kHeight}, platform::BlitMode::Copy, 255);
+    }
     Rect rect = kTextRect;
     linkCount_ = static_cast<int>(linkRects_.size());
-    CSkinRenderer::DrawMarkupText(*canvas, manager_.get(), rect, AgreementText(), kTextColor, linkRects_.data(),
+    CSkinRenderer::DrawMarkupText(*canvas, manager_.get(), rect, text_, kTextColor, linkRects_.data(),
                                   linkTexts_.data(), linkCount_, -1, Vellum::DT_WORDBREAK);
     return picture;
   }
 
+  std::wstring text_;
   int Width(std::wstring_view text) const { return manager_->DefaultFontInfo().font->MeasureText(text).cx; }
 
   std::unique_ptr<CPaintManagerUI> manager_;
@@ -82,6 +107,8 @@ int CountIn(const platform::Bitmap& picture, const Rect& area, bool (*test)(std:
 }
 
 TEST_F(AgreementLineTest, ThreeLinksLieSideBySideOverTheirTexts) {
+  EXPECT_EQ(text_, L"{f 4}我已仔细阅读并同意{a " + kLicenseUrl + L"}《用户使用许可及服务协议》{/a}、{a " + kPrivacyUrl +
+                       L"}《隐私政策》{/a}和{a " + kChildrenPrivacyUrl + L"}《儿童隐私政策》{/a}{/f}");
   const platform::Bitmap picture = Paint();
   ASSERT_TRUE(test::WritePng(picture, test::ArtifactFolder() / "agreement_line.png"));
 
