@@ -46,11 +46,14 @@ class Font {
   FontSpec spec_;
 };
 
+// No provider makes a font larger than this many pixels.
+inline constexpr int kMaxFontPixelSize = 4096;
+
 // Makes fonts. The system's provider draws with the platform's text engine; tests give their own.
 class FontProvider {
  public:
   virtual ~FontProvider() = default;
-  // Null when no font can be made.
+  // Null when no font can be made, and for sizes outside 1 .. kMaxFontPixelSize.
   virtual std::unique_ptr<Font> CreateFont(const FontSpec& spec) = 0;
   // The font the system uses for controls when nothing else is asked for.
   virtual FontSpec DefaultGuiFont() = 0;

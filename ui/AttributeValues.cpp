@@ -1,5 +1,6 @@
 #include "ui/AttributeValues.h"
 
+#include <algorithm>
 #include <cwctype>
 #include <limits>
 
@@ -47,7 +48,7 @@ void ReadIntegers(std::wstring_view text, int* values, int count) {
       continue;
     }
     std::size_t end = position;
-    values[k] = ReadDecimal(text, position, end);
+    values[k] = std::clamp(ReadDecimal(text, position, end), -kMaxCoordinate, kMaxCoordinate);
     position = end + 1;
   }
 }

@@ -9,6 +9,14 @@ namespace {
 
 constexpr ArgbColor kOpaque = 0xFF000000;
 
+// The pen and the line height stay within this range, whatever numbers the tags carry, so that
+// adding one to the other never overflows.
+constexpr long long kMaxExtent = 1 << 29;
+
+int Saturated(long long value) {
+  return static_cast<int>(std::clamp(value, -kMaxExtent, kMaxExtent));
+}
+
 bool IsLatinLetter(wchar_t c) {
   return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
 }
@@ -107,7 +115,7 @@ bool MarkupLayout::EndLine() {
   if (singleLine_ && (wasDrawPass || !draw_)) return false;
   if (draw_) drawPass_ = !drawPass_;
   pt_.x = rect_.left;
-  if (!draw_ || wasDrawPass) pt_.y += lineHeight_;
+  if (!draw_ || wasDrawPass) pt_.y = Saturated(static_cast<long long>(pt_.y) + lineHeight_);
   if (draw_ && pt_.y > rect_.bottom) return false;
   linkStart_ = pt_;
   if (drawPass_) {
@@ -208,7 +216,7 @@ void MarkupLayout::TextRun() {
   const std::wstring_view run = text_.substr(start, count);
   const int width = Measure(run);
   if (Drawing()) PrintRun(run, ellipsis);
-  pt_.x = ellipsis ? rect_.right : pt_.x + width;
+  pt_.x = ellipsis ? rect_.right : Saturated(static_cast<long long>(pt_.x) + width);
   widest_ = std::max(widest_, pt_.x);
   pos_ = start + count;
 }
@@ -247,7 +255,7 @@ void MarkupLayout::PrintCharacter(wchar_t c) {
     else
       canvas_.TextOut(*font.font, {pt_.x, y}, text, color);
   }
-  pt_.x += Measure(text);
+  pt_.x = Saturated(static_cast<long long>(pt_.x) + Measure(text));
 }
 
 const FontInfo& MarkupLayout::CurrentFont() const {
@@ -263,7 +271,15 @@ int MarkupLayout::TopParagraph() const {
 }
 
 int MarkupLayout::FontLineHeight(const FontInfo& font) const {
-  return font.metrics().height + font.metrics().externalLeading + TopParagraph();
+  return Saturated(static_cast<long long>(font.metrics().height) + font.metrics().externalLeading + TopParagraph());
+}
+
+void MarkupLayout::MovePen(long long dx) {
+  pt_.x = Saturated(pt_.x + dx);
+}
+
+void MarkupLayout::SetLineHeight(long long height) {
+  if (!Drawing()) lineHeight_ = Saturated(height);
 }
 
 void MarkupLayout::GrowLineHeight(int height) {
@@ -280,7 +296,8 @@ void MarkupLayout::PopFont() {
   const FontInfo& leaving = *fonts_.back();
   fonts_.pop_back();
   const FontInfo& now = CurrentFont();
-  if (leaving.italic && !now.italic) pt_.x += leaving.metrics().blankRightBearing / 2;
+  if (leaving.italic && !now.italic)
+    pt_.x = Saturated(static_cast<long long>(pt_.x) + leaving.metrics().blankRightBearing / 2);
   GrowLineHeight(FontLineHeight(now));
 }
 

@@ -82,6 +82,9 @@ class MarkupLayout {
   void PopFont();
   const FontInfo& Variant(bool bold, bool underline, bool italic);
   void GrowLineHeight(int height);
+  // Outside a drawing pass; both keep the values within the layout's range.
+  void SetLineHeight(long long height);
+  void MovePen(long long dx);
   int FontLineHeight(const FontInfo& font) const;
   int Measure(std::wstring_view text) const;
   bool Drawing() const { return draw_ && drawPass_; }

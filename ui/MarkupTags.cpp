@@ -131,13 +131,11 @@ void MarkupLayout::OpeningTag() {
       if (!font.underline) PushFont(Variant(font.bold, true, font.italic));
       break;
     case L'x':
-      pt_.x += ReadNumberAfterBlanks();
+      MovePen(ReadNumberAfterBlanks());
       break;
-    case L'y': {
-      const int height = ReadNumberAfterBlanks();
-      if (!Drawing()) lineHeight_ = height;
+    case L'y':
+      SetLineHeight(ReadNumberAfterBlanks());
       break;
-    }
     default:
       break;
   }
@@ -222,7 +220,7 @@ void MarkupLayout::ImageTag(std::size_t tagStart) {
   }
   GrowLineHeight(cellHeight);
   imageBottom_ = std::max(imageBottom_, pt_.y + cellHeight);
-  pt_.x += cellWidth;
+  MovePen(cellWidth);
   widest_ = std::max(widest_, pt_.x);
 }
 

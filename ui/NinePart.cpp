@@ -8,13 +8,19 @@ namespace {
 // Covers the middle with tiles of the source middle's size, left to right and top to bottom; the
 // last column and row are cut, and their source shrinks by the same amount. Along an axis that is
 // not tiled one tile stretches over the whole middle.
-void AddTiles(std::vector<BlitPart>& parts, const Rect& middle, const Rect& source, bool xtiled, bool ytiled) {
+void AddTiles(std::vector<BlitPart>& parts, const Rect& middle, const Rect& source, bool xtiled, bool ytiled,
+              const Rect& paintRect) {
   const int tileWidth = xtiled ? source.width() : middle.width();
   const int tileHeight = ytiled ? source.height() : middle.height();
   if (tileWidth <= 0 || tileHeight <= 0) return;
-  for (int y = middle.top; y < middle.bottom; y += tileHeight) {
+  const Rect visible = Intersection(middle, paintRect);
+  if (visible.IsEmpty()) return;
+  // The first column and row that reach into the visible part.
+  const int firstX = middle.left + (visible.left - middle.left) / tileWidth * tileWidth;
+  const int firstY = middle.top + (visible.top - middle.top) / tileHeight * tileHeight;
+  for (int y = firstY; y < visible.bottom; y += tileHeight) {
     const int height = std::min(tileHeight, middle.bottom - y);
-    for (int x = middle.left; x < middle.right; x += tileWidth) {
+    for (int x = firstX; x < visible.right; x += tileWidth) {
       const int width = std::min(tileWidth, middle.right - x);
       const Rect dest{x, y, x + width, y + height};
       const Rect from{source.left, source.top, xtiled ? source.left + width : source.right,
@@ -26,13 +32,14 @@ void AddTiles(std::vector<BlitPart>& parts, const Rect& middle, const Rect& sour
 
 }  // namespace
 
-std::vector<BlitPart> NineParts(const Rect& d, const Rect& s, const Rect& c, bool hole, bool xtiled, bool ytiled) {
+std::vector<BlitPart> NineParts(const Rect& d, const Rect& s, const Rect& c, bool hole, bool xtiled, bool ytiled,
+                                const Rect& paintRect) {
   std::vector<BlitPart> parts;
   if (!hole) {
     const Rect middle{d.left + c.left, d.top + c.top, d.right - c.right, d.bottom - c.bottom};
     const Rect middleSource{s.left + c.left, s.top + c.top, s.right - c.right, s.bottom - c.bottom};
     if (xtiled || ytiled)
-      AddTiles(parts, middle, middleSource, xtiled, ytiled);
+      AddTiles(parts, middle, middleSource, xtiled, ytiled, paintRect);
     else
       parts.push_back({middle, middleSource});
   }

@@ -94,7 +94,7 @@ void CSkinRenderer::BlitImage(platform::Canvas& canvas, const platform::Bitmap* 
     return;
   }
   const platform::BlitMode mode = blend ? platform::BlitMode::Blend : platform::BlitMode::Copy;
-  for (const BlitPart& part : NineParts(dest, source, corner, hole, xtiled, ytiled)) {
+  for (const BlitPart& part : NineParts(dest, source, corner, hole, xtiled, ytiled, paintRect)) {
     if (!Intersects(part.dest, paintRect)) continue;
     canvas.Blit(*bitmap, part.source, part.dest, mode, blend ? fade : 255);
   }

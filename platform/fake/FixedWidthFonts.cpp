@@ -20,7 +20,7 @@ Size FixedWidthFont::MeasureText(std::wstring_view text) const {
 
 std::unique_ptr<Font> FixedWidthFonts::CreateFont(const FontSpec& spec) {
   created_.push_back(spec);
-  if (spec.pixelSize <= 0) return nullptr;
+  if (spec.pixelSize <= 0 || spec.pixelSize > kMaxFontPixelSize) return nullptr;
   return std::make_unique<FixedWidthFont>(spec, charWidth_, externalLeading_);
 }
 

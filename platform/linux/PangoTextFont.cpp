@@ -49,7 +49,7 @@ int LogicalWidth(PangoLayout* layout) {
 class SystemFontProvider final : public FontProvider {
  public:
   std::unique_ptr<Font> CreateFont(const FontSpec& spec) override {
-    if (spec.pixelSize <= 0) return nullptr;
+    if (spec.pixelSize <= 0 || spec.pixelSize > kMaxFontPixelSize) return nullptr;
     return std::make_unique<PangoTextFont>(spec);
   }
   FontSpec DefaultGuiFont() override { return {kDefaultGuiFace, kDefaultGuiPixelSize, false, false, false}; }

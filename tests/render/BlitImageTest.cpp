@@ -102,6 +102,19 @@ TEST(BlitImageTest, TilingWithAnEmptySourceMiddleDrawsNoMiddleAndEnds) {
   EXPECT_EQ(none.size(), 2u);
 }
 
+TEST(BlitImageTest, OfAHugeTiledMiddleOnlyTheTilesInThePaintRectangleAreDrawn) {
+  RecordingCanvas canvas;
+  const platform::Bitmap picture(4, 4);
+  CSkinRenderer::BlitImage(canvas, &picture, {0, 0, 1 << 24, 1 << 24}, {10, 10, 19, 13}, {0, 0, 4, 4}, {}, false, 255,
+                           false, true, true);
+  // Columns 8, 12 and 16 of rows 8 and 12.
+  const std::vector<BlitPart> expected = {
+      {{8, 8, 12, 12}, {0, 0, 4, 4}},  {{12, 8, 16, 12}, {0, 0, 4, 4}},  {{16, 8, 20, 12}, {0, 0, 4, 4}},
+      {{8, 12, 12, 16}, {0, 0, 4, 4}}, {{12, 12, 16, 16}, {0, 0, 4, 4}}, {{16, 12, 20, 16}, {0, 0, 4, 4}},
+  };
+  EXPECT_EQ(Blits(canvas), expected);
+}
+
 TEST(BlitImageTest, OnePlainCopyWhenTheSizesMatchAndThereAreNoCorners) {
   RecordingCanvas canvas;
   const platform::Bitmap picture(115, 144);

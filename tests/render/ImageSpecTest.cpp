@@ -73,6 +73,7 @@ TEST(ImageSpecTest, MalformedTextsAreReadAsFarAsTheyAreWellFormed) {
       {L"file='a.png' dest='1,2'", L"a.png", {1, 2, 0, 0}},               // missing numbers read as 0
       {L"file='a.png' dest='x,-2,+3,4'", L"a.png", {0, 0, -2, 3}},        // a bad number shifts the rest
       {L"file='a.png' ", L"a.png", {}},
+      {L"file='a.png' dest='99999999999,0,0,-99999999999'", L"a.png", {1 << 24, 0, 0, -(1 << 24)}},
   };
   for (const Case& c : cases) {
     const SkinImageSpec spec = Parse(c.text);

@@ -274,6 +274,19 @@ TEST_F(MarkupTextTest, ScanningEndsHoweverNarrowTheRectangle) {
   SUCCEED();
 }
 
+TEST_F(MarkupTextTest, HugeNumbersInTagsKeepTheLayoutInRange) {
+  for (const unsigned style : {0u, unsigned{Vellum::DT_CALCRECT}}) {
+    Rect rect{0, 0, 400, 1000};
+    const Result result =
+        Draw(L"{x -2147483647}{x -2147483647}a{y 2147483647}{p 2147483647}b{n}c{f Huge 2147483647}d", rect, style);
+    EXPECT_LE(result.linkCount, 8);
+    if (style & Vellum::DT_CALCRECT) {
+      EXPECT_GT(rect.bottom, 1 << 28);
+      EXPECT_LE(rect.bottom, 1 << 30);
+    }
+  }
+}
+
 TEST_F(MarkupTextTest, TheClipIsNarrowedToTheRectangleWhileDrawingAndRestored) {
   canvas_.IntersectClip({0, 0, 500, 500});
   DrawAt(L"x", {5, 5, 50, 50});
