@@ -110,6 +110,27 @@ TEST(PangoTextTest, WordBreakWrapsIntoLinesOfTheFontsHeight) {
   EXPECT_EQ(oneLine.height(), 2 * font->metrics().height);
 }
 
+TEST(PangoTextTest, AsAnEditControlALongWordBreaksAndAPartlyVisibleLastLineIsLeftOut) {
+  const auto font = MakeFont(L"微软雅黑", 12);
+  const int height = font->metrics().height;
+  Bitmap target(1, 1);
+  auto canvas = platform::CreateBitmapCanvas(target);
+  const int width = font->MeasureText(L"abc").cx;
+  Rect measured{0, 0, width, 1000};
+  canvas->DrawText(*font, measured, L"abcabcabc", kWhite, tf::kWordBreak | tf::kEditControl | tf::kCalcRect);
+  EXPECT_GE(measured.height(), 3 * height);
+  EXPECT_LE(measured.width(), width);
+
+  // Room for one and a half lines: the second line stays out.
+  Bitmap picture = test::SolidBitmap(100, 2 * height, kBlack);
+  Rect rect{0, 0, 100, height + height / 2};
+  platform::CreateBitmapCanvas(picture)->DrawText(*font, rect, L"first\nsecond", kWhite,
+                                                  tf::kWordBreak | tf::kEditControl);
+  const std::optional<Rect> ink = InkBox(picture, kBlack);
+  ASSERT_TRUE(ink);
+  EXPECT_LE(ink->bottom, height);
+}
+
 TEST(PangoTextTest, PrefixesShowAsUnderlinesUnlessTurnedOff) {
   const auto font = MakeFont(L"微软雅黑", 14);
   Bitmap target(1, 1);
