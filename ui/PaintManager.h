@@ -30,7 +30,7 @@ struct ImageInfo;
 
 // The services one skinned window gives its controls, its skin builder and its renderer: the
 // control-name map, listeners and pre-filters, option groups, default attribute lists and styles,
-// fonts and default colours, window settings, control timers, parsed image specs and the delivery
+// fonts and default colours, window settings, control timers, parsed image attributes and the delivery
 // of notifications, at once or queued behind the window's asynchronous-work message.
 //
 // Process-wide (shared) maps hold fonts, pictures, default attribute lists and styles every window

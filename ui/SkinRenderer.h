@@ -26,7 +26,8 @@ class CSkinRenderer {
   static SkinImageSpec ParseImageSpec(std::wstring_view imageText, std::wstring_view modifyText,
                                       const CPaintManagerUI* manager);
 
-  // Draws the manager's cached spec for the two texts. False when nothing could be drawn.
+  // Draws the image the two texts describe, parsed once and kept by the manager. False when nothing
+  // could be drawn.
   static bool DrawImageText(platform::Canvas& canvas, CPaintManagerUI* manager, const Rect& itemRect,
                             const Rect& paintRect, std::wstring_view imageText, std::wstring_view modifyText,
                             const platform::Module* instance);

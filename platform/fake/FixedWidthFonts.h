@@ -28,7 +28,7 @@ class FixedWidthFonts final : public FontProvider {
   std::unique_ptr<Font> CreateFont(const FontSpec& spec) override;
   FontSpec DefaultGuiFont() override { return defaultGui_; }
 
-  // Every spec asked for, in order.
+  // Every font asked for, in order.
   const std::vector<FontSpec>& created() const { return created_; }
 
  private:

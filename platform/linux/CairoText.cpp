@@ -12,7 +12,7 @@ namespace {
 
 namespace tf = text_format;
 
-// Fonts from another provider (a test's) are drawn with a system font of the same spec.
+// Fonts from another provider (a test's) are drawn with a system font of the same face, size and style.
 class DrawingFont {
  public:
   explicit DrawingFont(const Font& font) : font_(dynamic_cast<const PangoTextFont*>(&font)) {

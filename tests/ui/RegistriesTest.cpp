@@ -183,7 +183,7 @@ TEST_F(RegistriesTest, ImageSpecsAreParsedOncePerPairOfTexts) {
   EXPECT_EQ(manager_->ImageSpecFor(L"file='a.png'", L"dest='0,0,1,1'"), spec);
   EXPECT_NE(manager_->ImageSpecFor(L"file='a.png' dest='0,0,1,1'", L""), spec);
   EXPECT_EQ(manager_->ImageSpecFor(L"", L""), nullptr);
-  // Pairs that join to the same text are different specs.
+  // Pairs that join to the same text are parsed apart.
   EXPECT_EQ(manager_->ImageSpecFor(L"ab", L"c")->imageName, L"ab");
   EXPECT_EQ(manager_->ImageSpecFor(L"a", L"bc")->imageName, L"a");
 }
