@@ -10,8 +10,10 @@ thread_local const DeferredTaskQueue* drainingQueue = nullptr;
 }  // namespace
 
 DeferredTaskQueue& DeferredTaskQueue::Instance() {
-  static DeferredTaskQueue queue;
-  return queue;
+  // Never destroyed: a detached worker may still post while the process exits, and a late post
+  // must find a live queue (released, so the task is dropped) rather than a destroyed one.
+  static DeferredTaskQueue* const queue = new DeferredTaskQueue();
+  return *queue;
 }
 
 void DeferredTaskQueue::Post(Task task) {
@@ -36,9 +38,11 @@ void DeferredTaskQueue::RunPending() {
     backlog.swap(tasks_);
     pending_.store(0, std::memory_order_release);
   }
+  // Restores the outer value, so that a task draining another queue keeps this drain marked.
   struct DrainScope {
-    explicit DrainScope(const DeferredTaskQueue* queue) { drainingQueue = queue; }
-    ~DrainScope() { drainingQueue = nullptr; }
+    explicit DrainScope(const DeferredTaskQueue* queue) : outer(std::exchange(drainingQueue, queue)) {}
+    ~DrainScope() { drainingQueue = outer; }
+    const DeferredTaskQueue* outer;
   } scope(this);
   for (auto& task : backlog) task();
 }

@@ -7,7 +7,9 @@
 #include "app/InstallContext.h"
 #include "app/ProgramResources.h"
 #include "app/SystemUtilities.h"
+#include "diag/EventReport.h"
 #include "diag/SetupLog.h"
+#include "net/HttpClient.h"
 #include "platform/SingleInstance.h"
 #include "ui/PaintManager.h"
 
@@ -34,10 +36,13 @@ class InstallerProcess {
     MakeClientId(context_->clientId);
     HandSkinToFramework();
     title_ = program_.LoadString(kStringTitle, kTitleCapacity);
+    // The run's first report; the HTTP client comes into being here.
+    EventReport(*context_, "DLR_STR", "");
 
     comInitialized_ = com_.Initialize();
     if (!comInitialized_) {
       LGC_LOG(" ::CoInitialize failed");
+      EventReport(*context_, "DLR_ERR", "");
       return;
     }
     // Skin files that are not in the archive come from the program's own folder.
@@ -47,6 +52,8 @@ class InstallerProcess {
 
   void ShutDown() {
     DeferredTaskQueue::Instance().Release();
+    // Made by the start report; reports still queued or in transfer are discarded with it.
+    delete nbt::HttpClient::Instance();
     context_.reset();
     // The framework's process-wide shutdown: the skin archive stays open until here.
     Vellum::CPaintManagerUI::CloseSkinArchive();

@@ -1,5 +1,6 @@
 #include "platform/Process.h"
 
+#include <csignal>
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,6 +13,8 @@ namespace platform {
 std::uint32_t CurrentProcessId() {
   return static_cast<std::uint32_t>(::getpid());
 }
+
+void IgnoreBrokenPipes() { std::signal(SIGPIPE, SIG_IGN); }
 
 std::wstring ExecutablePath() {
   std::error_code error;

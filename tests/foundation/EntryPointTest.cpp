@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "platform/SingleInstance.h"
 #include "tests/support/LogFiles.h"
@@ -54,9 +56,39 @@ TEST(EntryPointTest, ComFailureIsLoggedAndTheRunStillEndsWithTheExitLine) {
   EXPECT_EQ(com.uninitializeCalls, 0);
 
   const auto messages = test::LogMessages(test::TodaysLog(home.config()));
-  ASSERT_EQ(messages.size(), 3u);
-  EXPECT_TRUE(std::regex_match(messages[1], std::regex(R"(\[main:\d+\] ::CoInitialize failed)"))) << messages[1];
-  EXPECT_TRUE(std::regex_match(messages[2], std::regex(R"(\[main:\d+\]installer Exit )"))) << messages[2];
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[1], "EventReport:DLR_STR");
+  EXPECT_TRUE(std::regex_match(messages[2], std::regex(R"(\[main:\d+\] ::CoInitialize failed)"))) << messages[2];
+  EXPECT_EQ(messages[3], "EventReport:DLR_ERR");
+  EXPECT_TRUE(std::regex_match(messages[4], std::regex(R"(\[main:\d+\]installer Exit )"))) << messages[4];
+}
+
+// Looks at the setup log at the moment COM is brought up.
+class LogReadingComRuntime final : public platform::ComRuntime {
+ public:
+  explicit LogReadingComRuntime(std::filesystem::path log) : log_(std::move(log)) {}
+  bool Initialize() override {
+    messagesAtInitialize = test::LogMessages(log_);
+    return true;
+  }
+  void Uninitialize() override {}
+  std::vector<std::string> messagesAtInitialize;
+
+ private:
+  std::filesystem::path log_;
+};
+
+TEST(EntryPointTest, StartIsReportedBeforeComIsInitialisedAndOnlyOnce) {
+  test::TempHome home;
+  LogReadingComRuntime com(test::TodaysLog(home.config()));
+  const platform::Module program(L"/nowhere/lumogc_setup", {}, {});
+  EXPECT_EQ(RunInstaller(program, com), 0);
+
+  ASSERT_FALSE(com.messagesAtInitialize.empty());
+  EXPECT_EQ(com.messagesAtInitialize.back(), "EventReport:DLR_STR");
+  const auto messages = test::LogMessages(test::TodaysLog(home.config()));
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), "EventReport:DLR_STR"), 1);
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), "EventReport:DLR_ERR"), 0);
 }
 
 }  // namespace
