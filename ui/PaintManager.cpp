@@ -55,6 +55,11 @@ CPaintManagerUI::~CPaintManagerUI() {
   importedFonts_.clear();
 }
 
+void CPaintManagerUI::Shutdown() {
+  ReleaseSharedRegistries();
+  CloseSkinArchive();
+}
+
 void CPaintManagerUI::ReleaseSharedRegistries() {
   SharedRegistries& shared = Shared();
   shared.fontsById.clear();

@@ -89,6 +89,10 @@ class CPaintManagerUI {
   // the process's state afresh. Part of the framework's process-wide shutdown.
   static void ReleaseSharedRegistries();
 
+  // The framework's process-wide teardown, once at process end after the last window object is
+  // gone: frees the shared registries and closes a cached skin archive.
+  static void Shutdown();
+
   // --- Window ---
   // Clears the name map and the window's fonts, pictures, styles, default attribute lists, option
   // groups and timers, stores the name and binds the window (not owned; it must outlive the binding).
