@@ -55,8 +55,8 @@ class InstallerProcess {
     // Made by the start report; reports still queued or in transfer are discarded with it.
     delete nbt::HttpClient::Instance();
     context_.reset();
-    // The framework's process-wide shutdown: the skin archive stays open until here.
-    Vellum::CPaintManagerUI::CloseSkinArchive();
+    // The skin archive stays open until the framework's process-wide shutdown.
+    Vellum::CPaintManagerUI::Shutdown();
     if (comInitialized_) com_.Uninitialize();
     LGC_LOG("installer Exit \r\n\r\n");
     CloseLog();

@@ -16,4 +16,7 @@ struct LocalTime {
 
 LocalTime GetLocalTime();
 
+// Milliseconds since an arbitrary start, on a clock that never goes back; wraps after 49.7 days.
+std::uint32_t TickCount();
+
 }  // namespace platform
