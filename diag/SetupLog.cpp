@@ -14,7 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
-#include "platform/SpecialFolders.h"
+#include "platform/UserFolders.h"
 #include "platform/Text.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "platform/NativeWindow.h"
 #include "ui/FontInfo.h"
 #include "ui/NotifyInterfaces.h"
-#include "ui/SkinImageSpec.h"
+#include "ui/SkinImageAttribute.h"
 #include "ui/UiEvent.h"
 #include "ui/UiNotify.h"
 #include "ui/UiTypes.h"

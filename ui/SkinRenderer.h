@@ -6,7 +6,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Module.h"
-#include "ui/SkinImageSpec.h"
+#include "ui/SkinImageAttribute.h"
 #include "ui/UiTypes.h"
 
 namespace Vellum {
