@@ -53,7 +53,7 @@ class InstallerProcess {
   void ShutDown() {
     DeferredTaskQueue::Instance().Release();
     // Made by the start report; reports still queued or in transfer are discarded with it.
-    delete nbt::HttpClient::Instance();
+    nbt::HttpClient::DestroyInstance();
     context_.reset();
     // The skin archive stays open until the framework's process-wide shutdown.
     Vellum::CPaintManagerUI::Shutdown();

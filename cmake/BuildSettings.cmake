@@ -6,11 +6,17 @@ set_property(CACHE LUMO_FLAVOR PROPERTY STRINGS publisher test)
 # The certificate authority that test and demo builds trust; the tests and the local release
 # service make it on first use.
 set(LUMO_TEST_CA_DIR "${CMAKE_BINARY_DIR}/test-ca" CACHE PATH "Folder of the test certificate authority")
+
+# The defaults that differ by flavour. Test builds trust the test authority and ask a loopback DNS
+# server that the tests start, so no query leaves the machine.
 if(LUMO_FLAVOR STREQUAL "test")
   set(default_ca_bundle "${LUMO_TEST_CA_DIR}/ca.pem")
+  set(default_backup_dns "127.0.0.1:15353")
 else()
   set(default_ca_bundle "")
+  set(default_backup_dns "114.114.114.114")
 endif()
+
 set(LUMO_CA_BUNDLE "${default_ca_bundle}" CACHE FILEPATH "CA bundle for https; empty means the system's")
 
 # The local release service's fixed ports: what test and demo builds have built in, and the
@@ -54,12 +60,7 @@ else()
 endif()
 
 # The DNS servers the HTTP client tries after the system resolver, as "host[:port]" entries split
-# at ",". Test builds use a loopback server that the tests start, so no query leaves the machine.
-if(LUMO_FLAVOR STREQUAL "test")
-  set(default_backup_dns "127.0.0.1:15353")
-else()
-  set(default_backup_dns "114.114.114.114")
-endif()
+# at ",".
 set(LUMO_BACKUP_DNS_SERVERS "${default_backup_dns}" CACHE STRING "Backup DNS servers of the HTTP client")
 
 # The agreement documents linked from the first page of the installer (built into the skin).

@@ -71,6 +71,16 @@ HttpClient* HttpClient::Instance() {
   return instance;
 }
 
+void HttpClient::DestroyInstance() {
+  HttpClient* existing = nullptr;
+  {
+    std::lock_guard guard(instanceLock);
+    existing = instance;
+  }
+  // The destructor forgets the instance itself, under the same lock.
+  delete existing;
+}
+
 HttpClient::HttpClient() : state_(std::make_shared<HttpWorkerState>(kConnectTimeoutSeconds, kTransferTimeoutSeconds)) {
   EnsureCurlGlobalInit();
 }

@@ -26,6 +26,8 @@ class HttpClient {
 
   // The process's client, made on the first call.
   static HttpClient* Instance();
+  // Destroys the process's client if one was made; a later Instance call makes a new one.
+  static void DestroyInstance();
 
   HttpClient(const HttpClient&) = delete;
   HttpClient& operator=(const HttpClient&) = delete;

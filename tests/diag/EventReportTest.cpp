@@ -46,7 +46,7 @@ class EventReportTest : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(service_.ready()); }
   void TearDown() override {
-    delete nbt::HttpClient::Instance();
+    nbt::HttpClient::DestroyInstance();
     // The next test's log lives in its own home.
     CloseLog();
   }

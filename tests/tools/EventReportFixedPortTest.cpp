@@ -24,7 +24,7 @@ TEST(EventReportFixedPortTest, TheBuiltInTelemetryUrlReachesTheLocalService) {
   ASSERT_TRUE(test::DrainUntil([&] { return !service.TelemetryRecords().empty(); }));
   EXPECT_EQ(service.TelemetryRecords(),
             std::vector<std::string>{"cid=0a1b2c3d4e5f&unid=0&appid=S0503&event=DLR_STR&sid=0&ver=1.0.0&user=0&ext="});
-  delete nbt::HttpClient::Instance();
+  nbt::HttpClient::DestroyInstance();
 }
 
 }  // namespace
