@@ -23,6 +23,7 @@ set(LUMO_CA_BUNDLE "${default_ca_bundle}" CACHE FILEPATH "CA bundle for https; e
 # service's defaults.
 set(LUMO_RELEASE_SERVICE_HTTPS_PORT 18443 CACHE STRING "Local release service: HTTPS port of the version endpoints")
 set(LUMO_RELEASE_SERVICE_HTTP_PORT 18080 CACHE STRING "Local release service: plain HTTP port of the telemetry receiver")
+set(LUMO_RELEASE_SERVICE_CONTROL_PORT 18081 CACHE STRING "Local release service: loopback port of its control endpoint")
 
 # The version endpoints (tried in this order) and the telemetry endpoint. Empty means the flavour's
 # own: the publisher's hosts, or the local release service on its fixed ports.

@@ -31,7 +31,7 @@ ServiceOptions Defaults() {
   options.stateFolder = lumo::build::kTestCaDir;
   options.httpsPort = lumo::build::kReleaseServiceHttpsPort;
   options.httpPort = lumo::build::kReleaseServiceHttpPort;
-  options.controlPort = kDefaultControlPort;
+  options.controlPort = lumo::build::kReleaseServiceControlPort;
   return options;
 }
 

@@ -23,8 +23,6 @@ struct ParsedOptions {
   bool help = false;
 };
 
-inline constexpr int kDefaultControlPort = 18081;
-
 // Reads the command line; defaults come from the build settings.
 ParsedOptions ParseOptions(const std::vector<std::string>& arguments);
 
