@@ -19,8 +19,8 @@ bool FitsInstallFolderLimit(const std::wstring& installFolder) {
 }
 
 void LogTooLong(const std::wstring& installFolder) {
-  LGC_LOGW(L" install folder too long (%zu characters, at most %zu): %ls", installFolder.size(),
-           kMaxInstallFolderChars, installFolder.c_str());
+  LGC_LOGW(L" install folder too long (%zu characters, at most %zu): %ls", installFolder.size(), kMaxInstallFolderChars,
+           installFolder.c_str());
 }
 
 }  // namespace

@@ -60,10 +60,10 @@ bool WriteProfileString(const std::wstring& path, const std::wstring& section, c
   gsize length = 0;
   std::unique_ptr<char, decltype(&g_free)> data(g_key_file_to_data(file.get(), &length, nullptr), &g_free);
   if (!data) return false;
-  return g_file_set_contents_full(native.c_str(), data.get(), static_cast<gssize>(length),
-                                  static_cast<GFileSetContentsFlags>(G_FILE_SET_CONTENTS_CONSISTENT |
-                                                                     G_FILE_SET_CONTENTS_DURABLE),
-                                  ModeToKeep(native), nullptr);
+  return g_file_set_contents_full(
+      native.c_str(), data.get(), static_cast<gssize>(length),
+      static_cast<GFileSetContentsFlags>(G_FILE_SET_CONTENTS_CONSISTENT | G_FILE_SET_CONTENTS_DURABLE),
+      ModeToKeep(native), nullptr);
 }
 
 }  // namespace platform

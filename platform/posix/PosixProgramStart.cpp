@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cwctype>
 #include <string_view>
 #include <utility>
 
@@ -98,15 +97,20 @@ std::optional<std::string> FindOnSearchPath(std::string_view name) {
   return std::nullopt;
 }
 
+bool IsAsciiLetter(wchar_t c) {
+  return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
+}
+
+bool IsSchemeCharacter(wchar_t c) {
+  return IsAsciiLetter(c) || (c >= L'0' && c <= L'9') || c == L'+' || c == L'-' || c == L'.';
+}
+
 // A scheme is a letter followed by letters, digits, "+", "-" or "." and then ":".
 bool BeginsWithScheme(std::wstring_view target) {
   const auto colon = target.find(L':');
-  if (colon == std::wstring_view::npos || colon == 0) return false;
-  if (!std::iswalpha(target[0]) || target[0] > 0x7F) return false;
+  if (colon == std::wstring_view::npos || colon == 0 || !IsAsciiLetter(target[0])) return false;
   for (std::size_t i = 1; i < colon; ++i) {
-    const wchar_t c = target[i];
-    const bool ascii = c <= 0x7F;
-    if (!ascii || !(std::iswalnum(c) || c == L'+' || c == L'-' || c == L'.')) return false;
+    if (!IsSchemeCharacter(target[i])) return false;
   }
   return true;
 }

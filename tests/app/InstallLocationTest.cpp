@@ -54,7 +54,8 @@ TEST_F(InstallLocationTest, DefaultFolderThatCannotBeHadIsLoggedAndLeavesSlashLu
   EXPECT_EQ(DefaultInstallFolder(), L"/lumogame");
   const auto messages = LogMessages();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_TRUE(std::regex_match(messages[0], std::regex(R"(\[DlgMain:\d+\] SHGetSpecialFolderPathW CSIDL_PROGRAM_FILESX86 ERROR!)")))
+  EXPECT_TRUE(std::regex_match(messages[0],
+                               std::regex(R"(\[DlgMain:\d+\] SHGetSpecialFolderPathW CSIDL_PROGRAM_FILESX86 ERROR!)")))
       << messages[0];
 }
 
@@ -81,7 +82,8 @@ TEST_F(InstallLocationTest, PickedFolderIsTheParentOfTheInstallFolder) {
 // The install folder with "/agent/lgc_auto_updater.exe" must fit 259 characters.
 TEST_F(InstallLocationTest, PickedFolderTooLongIsRefusedAndLogged) {
   ASSERT_EQ(kMaxInstallFolderChars, 232u);
-  const std::wstring longest = L"/" + std::wstring(kMaxInstallFolderChars - 1 - std::wstring(L"/lumogame").size(), L'游');
+  const std::wstring longest =
+      L"/" + std::wstring(kMaxInstallFolderChars - 1 - std::wstring(L"/lumogame").size(), L'游');
   const auto fits = InstallFolderFromPicked(longest);
   ASSERT_EQ(fits.verdict, PickedFolderVerdict::Accepted);
   EXPECT_EQ(fits.installFolder.size(), kMaxInstallFolderChars);
@@ -92,7 +94,8 @@ TEST_F(InstallLocationTest, PickedFolderTooLongIsRefusedAndLogged) {
   EXPECT_TRUE(refused.installFolder.empty());
   const auto messages = LogMessages();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_TRUE(std::regex_search(messages[0], std::regex(R"(^\[DlgMain:\d+\] install folder too long \(233 characters, at most 232\): /)")))
+  EXPECT_TRUE(std::regex_search(
+      messages[0], std::regex(R"(^\[DlgMain:\d+\] install folder too long \(233 characters, at most 232\): /)")))
       << messages[0];
 }
 
@@ -117,7 +120,8 @@ TEST_F(InstallLocationTest, CacheFolderThatCannotBeHadIsLoggedWithTheErrorCode) 
   EXPECT_EQ(paths.manifestPath, L"/lumogame-updater/temp/latest.yml");
   const auto messages = LogMessages();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_TRUE(std::regex_match(messages[0], std::regex(R"(\[DlgMain:\d+\]Get CSIDL_LOCAL_APPDATA Failed LastErrorID:\d+)")))
+  EXPECT_TRUE(
+      std::regex_match(messages[0], std::regex(R"(\[DlgMain:\d+\]Get CSIDL_LOCAL_APPDATA Failed LastErrorID:\d+)")))
       << messages[0];
 }
 
@@ -174,7 +178,8 @@ TEST(InstallDiskSpaceTest, WhatCannotBeMeasuredLeavesTheFigureAsItWas) {
   EXPECT_FALSE(MeasureDiskSpace(L"lumogame", counted));
   EXPECT_FALSE(MeasureDiskSpace(L"", counted));
   EXPECT_EQ(calls, 0) << "a text that is no absolute path names no file system";
-  EXPECT_FALSE(MeasureDiskSpace(L"/home/u/lumogame", [](const std::wstring&) { return std::optional<std::uint64_t>(); }));
+  EXPECT_FALSE(
+      MeasureDiskSpace(L"/home/u/lumogame", [](const std::wstring&) { return std::optional<std::uint64_t>(); }));
 }
 
 TEST(InstallDiskSpaceTest, RealFolderNotMadeYetIsMeasuredOnItsFileSystem) {

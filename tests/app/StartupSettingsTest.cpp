@@ -105,7 +105,8 @@ class StartupSettingsTest : public testing::Test {
   // own), with the key file's escape for backslashes.
   static std::string Exec(const fs::path& program) {
     std::string line;
-    for (const char c : platform::posix::ExecOfProgram(program.string())) line += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    for (const char c : platform::posix::ExecOfProgram(program.string()))
+      line += c == '\\' ? std::string("\\\\") : std::string(1, c);
     return line;
   }
 
@@ -120,7 +121,8 @@ TEST_F(StartupSettingsTest, OnWritesEntriesTheDesktopRunsAndTheFlag) {
   SetRunAtStartup(true, Wide(Launcher()));
   SetQuietUpdate(true, Wide(Updater()));
 
-  for (const auto& [entryPath, program] : {std::pair{LauncherEntry(), Launcher()}, std::pair{UpdaterEntry(), Updater()}}) {
+  for (const auto& [entryPath, program] :
+       {std::pair{LauncherEntry(), Launcher()}, std::pair{UpdaterEntry(), Updater()}}) {
     const auto entry = ReadDesktopEntry(entryPath);
     ASSERT_TRUE(entry) << entryPath;
     EXPECT_TRUE(entry->loadsAsApplication) << test::ReadFile(entryPath);

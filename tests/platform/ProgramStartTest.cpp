@@ -71,8 +71,8 @@ class ProgramStartTest : public testing::Test {
 
 TEST_F(ProgramStartTest, PassesEachArgumentUnchangedAndGivesTheExitCode) {
   const ScopedVariable exitCode("LUMO_PROBE_EXIT", "7");
-  const std::vector<std::wstring> arguments = {L"plain", L"two words", L"", L"\"quoted\"", L"$(touch x);|&",
-                                               L"back\\slash\\", L"游戏", L"line\nbreak"};
+  const std::vector<std::wstring> arguments = {L"plain",         L"two words",     L"",     L"\"quoted\"",
+                                               L"$(touch x);|&", L"back\\slash\\", L"游戏", L"line\nbreak"};
   auto start = platform::StartProgram(Wide(Probe()), arguments);
   ASSERT_EQ(start.result, platform::kStartSucceeded);
   ASSERT_TRUE(start.process);
@@ -149,7 +149,12 @@ TEST_F(ProgramStartTest, FailuresGiveTheShellsCodes) {
       {"missing file", home_.root() / "missing", platform::kStartFileNotFound},
       {"missing folder", home_.root() / "no folder" / "program", platform::kStartPathNotFound},
       {"folder", folder, platform::kStartAccessDenied},
-      {"not executable", Write("text", "\x7f" "ELF", text), platform::kStartAccessDenied},
+      {"not executable",
+       Write("text",
+             "\x7f"
+             "ELF",
+             text),
+       platform::kStartAccessDenied},
       {"no program format", Write("garbage", "LUMO: no program\n", runnable), platform::kStartBadFormat},
       {"script without interpreter line", Write("script", "echo hi > shell-ran\n", runnable),
        platform::kStartBadFormat},

@@ -38,7 +38,8 @@ std::wstring Wide(const fs::path& path) {
 // The installer's package command line: the quoted package path, " /S " and the quoted "/D=" folder.
 std::wstring PackageCommandLine(const fs::path& package, const fs::path& installFolder) {
   wchar_t line[kCommandLineCapacity] = {};
-  std::swprintf(line, kCommandLineCapacity, L"\"%ls\" /S \"/D=%ls\"", Wide(package).c_str(), Wide(installFolder).c_str());
+  std::swprintf(line, kCommandLineCapacity, L"\"%ls\" /S \"/D=%ls\"", Wide(package).c_str(),
+                Wide(installFolder).c_str());
   return line;
 }
 
@@ -47,7 +48,8 @@ std::string Sha512Base64(const std::string& bytes) {
   unsigned int size = 0;
   EVP_Digest(bytes.data(), bytes.size(), digest, &size, EVP_sha512(), nullptr);
   std::string text(4 * ((size + 2) / 3) + 1, '\0');
-  text.resize(static_cast<std::size_t>(EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()), digest, static_cast<int>(size))));
+  text.resize(static_cast<std::size_t>(
+      EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()), digest, static_cast<int>(size))));
   return text;
 }
 
@@ -80,7 +82,8 @@ class TestPackageTest : public testing::Test {
   fs::path Download(const std::string& bytes) {
     const fs::path package = TempFolder() / kPackageName;
     test::WriteFile(package, bytes);
-    fs::permissions(package, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(package,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
     return package;
   }
   fs::path DownloadDefault() { return Download(test::ReadFile(kDefaultRelease / kPackageName)); }
@@ -103,7 +106,9 @@ class TestPackageTest : public testing::Test {
 TEST_F(TestPackageTest, DefaultReleaseIsThePackageWithATrueManifest) {
   const std::string package = test::ReadFile(kDefaultRelease / kPackageName);
   ASSERT_EQ(package.size(), 2'500'000u);
-  EXPECT_EQ(package.substr(0, 4), "\x7f" "ELF");
+  EXPECT_EQ(package.substr(0, 4),
+            "\x7f"
+            "ELF");
   EXPECT_EQ(package.substr(package.size() - 8), "LUMOPKG1");
   const std::string manifest = test::ReadFile(kDefaultRelease / "latest.yml");
   const std::string digest = Sha512Base64(package);
@@ -148,7 +153,8 @@ TEST_F(TestPackageTest, InstalledProgramsWriteTheirNameAndArgumentsToRanLog) {
   while (Lines(RanLog()).size() < 3 && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  EXPECT_EQ(Lines(RanLog()), (std::vector<std::string>{"lumogame.exe", "lgc_auto_updater.exe --silent x", "lumogc_launcher.exe"}));
+  EXPECT_EQ(Lines(RanLog()),
+            (std::vector<std::string>{"lumogame.exe", "lgc_auto_updater.exe --silent x", "lumogc_launcher.exe"}));
 }
 
 TEST_F(TestPackageTest, RefusesToRunWithoutSilentSwitchOrFolder) {

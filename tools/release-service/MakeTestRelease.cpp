@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <string>
 #include <iterator>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "tools/test-package/PackageLayout.h"
@@ -92,8 +92,8 @@ std::optional<std::string> Package(const Options& options, std::int64_t size) {
   }
   auto package = test_package::MakePackage(*program, static_cast<std::uint64_t>(size));
   if (!package) {
-    std::cerr << "test-release-maker: the package program (" << program->size() << " bytes) does not fit "
-              << size << " bytes\n";
+    std::cerr << "test-release-maker: the package program (" << program->size() << " bytes) does not fit " << size
+              << " bytes\n";
   }
   return package;
 }

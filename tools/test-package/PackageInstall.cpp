@@ -105,7 +105,8 @@ class StepLog {
     std::snprintf(stamp, sizeof stamp, "%02d:%02d:%02d.%03ld ", local.tm_hour, local.tm_min, local.tm_sec,
                   now.tv_nsec / 1'000'000);
     const std::string line = stamp + text + "\n";
-    if (fd_ >= 0 && ::write(fd_, line.data(), line.size()) < 0) std::fprintf(stderr, "test-package: log: %s", line.c_str());
+    if (fd_ >= 0 && ::write(fd_, line.data(), line.size()) < 0)
+      std::fprintf(stderr, "test-package: log: %s", line.c_str());
   }
 
  private:

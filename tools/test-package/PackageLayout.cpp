@@ -44,7 +44,8 @@ std::optional<std::string> MakeUnrunnablePackage(std::uint64_t size) {
 std::optional<std::uint64_t> ProgramLengthFromTrailer(std::string_view trailer, std::uint64_t fileSize) {
   if (trailer.size() != kTrailerSize || trailer.substr(8) != kTrailerMagic) return std::nullopt;
   std::uint64_t length = 0;
-  for (int i = 7; i >= 0; --i) length = (length << 8) | static_cast<unsigned char>(trailer[static_cast<std::size_t>(i)]);
+  for (int i = 7; i >= 0; --i)
+    length = (length << 8) | static_cast<unsigned char>(trailer[static_cast<std::size_t>(i)]);
   if (fileSize < kTrailerSize || length > fileSize - kTrailerSize) return std::nullopt;
   return length;
 }
