@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "app/DeferredTaskQueue.h"
+#include "base/DeferredTaskQueue.h"
 
 namespace test {
 
