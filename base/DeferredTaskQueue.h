@@ -5,6 +5,8 @@
 #include <mutex>
 #include <vector>
 
+#include "base/TaskPoster.h"
+
 // The process-wide hand-over point from background threads to the UI thread.
 //
 // Guarantees:
@@ -16,10 +18,8 @@
 //   a task that runs a nested loop (a modal box) holds up the tasks behind it until it returns.
 // - Release destroys the pending tasks without running them; tasks posted after Release are
 //   destroyed at once and never run.
-class DeferredTaskQueue {
+class DeferredTaskQueue final : public TaskPoster {
  public:
-  using Task = std::function<void()>;
-
   DeferredTaskQueue() = default;
   DeferredTaskQueue(const DeferredTaskQueue&) = delete;
   DeferredTaskQueue& operator=(const DeferredTaskQueue&) = delete;
@@ -27,7 +27,7 @@ class DeferredTaskQueue {
   // The process's queue. Its creation is safe against concurrent first calls.
   static DeferredTaskQueue& Instance();
 
-  void Post(Task task);
+  void Post(Task task) override;
   void RunPending();
   void Release();
 

@@ -58,7 +58,8 @@ void JoinIfStarted(std::thread& thread) {
 PiceDownloader::PiceDownloader() : PiceDownloader(PiceDownloaderSettings{}) {}
 
 PiceDownloader::PiceDownloader(PiceDownloaderSettings settings)
-    : caBundle_(settings.caBundle.value_or(lumo::build::kCaBundle)),
+    : poster_(settings.poster != nullptr ? *settings.poster : DeferredTaskQueue::Instance()),
+      caBundle_(settings.caBundle.value_or(lumo::build::kCaBundle)),
       waits_(settings.waits ? std::move(settings.waits) : RealDownloadWaits()),
       job_(std::make_shared<DownloadJob>(loadFileInfo_t{}, DownloadStatusCallback{})) {}
 
@@ -361,7 +362,7 @@ void PiceDownloader::MonitorLoop(const std::shared_ptr<DownloadJob>& job) {
 }
 
 void PiceDownloader::PostProgress(const std::shared_ptr<DownloadJob>& job) {
-  DeferredTaskQueue::Instance().Post([job] {
+  poster_.Post([job] {
     if (!job->ReportsWanted()) return;
     job->callback(DownloaderStatus::DOWNLOADING, job->downloaded.load(std::memory_order_acquire),
                   job->fileInfo.fileSize, &job->fileInfo);
@@ -371,7 +372,7 @@ void PiceDownloader::PostProgress(const std::shared_ptr<DownloadJob>& job) {
 void PiceDownloader::PostFinalReport(const std::shared_ptr<DownloadJob>& job) {
   const DownloaderStatus status = job->status.Load();
   if (status != DownloaderStatus::FINISHED && status != DownloaderStatus::FAILED) return;
-  DeferredTaskQueue::Instance().Post(
+  poster_.Post(
       [job, status, downloaded = job->downloaded.load(), info = job->fileInfo]() mutable {
         if (!job->ReportsWanted()) return;
         job->callback(status, downloaded, info.fileSize, &info);

@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "base/TaskPoster.h"
 #include "net/download/DownloadHandle.h"
 #include "net/download/DownloadWaits.h"
 #include "net/download/DownloaderStatus.h"
@@ -24,6 +25,9 @@ struct PiceDownloaderSettings {
   std::optional<std::string> caBundle;
   // Unset: the real waits (1000 ms between attempts, 100 ms periods).
   std::shared_ptr<DownloadWaits> waits;
+  // Where reports are posted; it must outlive the downloader. Unset: the process's deferred task
+  // queue.
+  TaskPoster* poster = nullptr;
 };
 
 // Downloads one file at a time over HTTP(S) into a local folder, in 1 MiB pieces, four at a time.
@@ -34,7 +38,7 @@ struct PiceDownloaderSettings {
 // and a monitor that declares the download finished and reports progress.
 //
 // Guarantees:
-// - Every report runs on the thread that drains the DeferredTaskQueue, never inside Download.
+// - Every report runs on the thread that runs the poster's tasks, never inside Download.
 // - Progress reports (DOWNLOADING) come at most once per 100 ms; a download that ends FINISHED or
 //   FAILED gets exactly one final report after them.
 // - After Cancel, and after the downloader is destroyed, the download's callback is not called
@@ -76,9 +80,10 @@ class PiceDownloader {
   void MonitorLoop(const std::shared_ptr<DownloadJob>& job);
   std::chrono::milliseconds WaitLength(DownloadWait wait, std::chrono::milliseconds nominal) const;
 
-  static void PostProgress(const std::shared_ptr<DownloadJob>& job);
-  static void PostFinalReport(const std::shared_ptr<DownloadJob>& job);
+  void PostProgress(const std::shared_ptr<DownloadJob>& job);
+  void PostFinalReport(const std::shared_ptr<DownloadJob>& job);
 
+  TaskPoster& poster_;
   std::string caBundle_;
   std::shared_ptr<DownloadWaits> waits_;
   std::shared_ptr<DownloadJob> job_;

@@ -67,7 +67,7 @@ HttpDelivery PerformOne(HttpWorkerState& state, std::unique_ptr<HttpRequest> req
 
 HttpClient* HttpClient::Instance() {
   std::lock_guard guard(instanceLock);
-  if (instance == nullptr) instance = new HttpClient();
+  if (instance == nullptr) instance = new HttpClient(DeferredTaskQueue::Instance());
   return instance;
 }
 
@@ -81,7 +81,8 @@ void HttpClient::DestroyInstance() {
   delete existing;
 }
 
-HttpClient::HttpClient() : state_(std::make_shared<HttpWorkerState>(kConnectTimeoutSeconds, kTransferTimeoutSeconds)) {
+HttpClient::HttpClient(TaskPoster& poster)
+    : state_(std::make_shared<HttpWorkerState>(poster, kConnectTimeoutSeconds, kTransferTimeoutSeconds)) {
   EnsureCurlGlobalInit();
 }
 
@@ -91,6 +92,10 @@ HttpClient::~HttpClient() {
     state_->stop = true;
   }
   state_->wakeUp.notify_all();
+  {
+    std::lock_guard guard(state_->posterLock);
+    state_->poster = nullptr;
+  }
   {
     std::lock_guard guard(instanceLock);
     if (instance == this) instance = nullptr;
@@ -147,7 +152,8 @@ void HttpClient::Run(std::shared_ptr<HttpWorkerState> state) {
 }
 
 void HttpClient::PostDelivery(const std::shared_ptr<HttpWorkerState>& state) {
-  DeferredTaskQueue::Instance().Post([state] { DeliverOne(state); });
+  std::lock_guard guard(state->posterLock);
+  if (state->poster != nullptr) state->poster->Post([state] { DeliverOne(state); });
 }
 
 void HttpClient::DeliverOne(const std::shared_ptr<HttpWorkerState>& state) {

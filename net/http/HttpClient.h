@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "base/TaskPoster.h"
 #include "net/http/HttpRequest.h"
 #include "net/http/HttpResponse.h"
 
@@ -10,21 +11,24 @@ namespace nbt {
 struct HttpWorkerState;
 
 // Runs small HTTP requests one after another on one detached worker thread and hands each result
-// to the request's callback through the deferred task queue.
+// to the request's callback through a task poster (the process's deferred task queue by default).
 //
 // Guarantees:
 // - Send returns at once; requests are transferred in the order they were sent, and their
-//   callbacks run in that order, each at most once, on the thread that drains the queue.
+//   callbacks run in that order, each at most once, on the thread that runs the poster's tasks.
 // - A request that fails with the system resolver is tried again once per backup DNS entry.
 // - Destroying the client does not wait for the worker. A transfer still running finishes on
 //   memory the worker shares with nobody else; its response and every queued request are then
-//   discarded without their callbacks.
+//   discarded without their callbacks, and nothing is posted to the poster after the destructor.
 class HttpClient {
  public:
   static constexpr long kConnectTimeoutSeconds = 5;
   static constexpr long kTransferTimeoutSeconds = 10;
 
-  // The process's client, made on the first call.
+  // A client of its own that posts its deliveries to poster, which must outlive the client.
+  explicit HttpClient(TaskPoster& poster);
+
+  // The process's client, made on the first call; it posts to the process's deferred task queue.
   static HttpClient* Instance();
   // Destroys the process's client if one was made; a later Instance call makes a new one.
   static void DestroyInstance();
@@ -41,8 +45,6 @@ class HttpClient {
   void AddDefaultDnsServers();
 
  private:
-  HttpClient();
-
   static void Run(std::shared_ptr<HttpWorkerState> state);
   static void DeliverOne(const std::shared_ptr<HttpWorkerState>& state);
   static void PostDelivery(const std::shared_ptr<HttpWorkerState>& state);

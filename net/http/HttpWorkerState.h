@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/TaskPoster.h"
 #include "net/http/HttpRequest.h"
 #include "net/http/HttpResponse.h"
 
@@ -24,8 +25,8 @@ struct HttpDelivery {
 // Everything the worker thread touches. The client and the worker share it, so it lives until both
 // are done with it: destroying the client while a transfer runs leaves the worker safe memory.
 struct HttpWorkerState {
-  HttpWorkerState(long connectTimeout, long transferTimeout)
-      : connectTimeoutSeconds(connectTimeout), transferTimeoutSeconds(transferTimeout) {}
+  HttpWorkerState(TaskPoster& taskPoster, long connectTimeout, long transferTimeout)
+      : connectTimeoutSeconds(connectTimeout), transferTimeoutSeconds(transferTimeout), poster(&taskPoster) {}
 
   const long connectTimeoutSeconds;
   const long transferTimeoutSeconds;
@@ -39,6 +40,11 @@ struct HttpWorkerState {
 
   std::mutex responseLock;
   std::deque<HttpDelivery> responses;  // guarded by responseLock
+
+  // Where deliveries are posted; cleared by the client's destructor, so that a worker still running
+  // never posts to a poster that may be gone.
+  std::mutex posterLock;
+  TaskPoster* poster;  // guarded by posterLock
 
   std::mutex dnsLock;
   std::vector<std::string> backupDnsServers;  // guarded by dnsLock

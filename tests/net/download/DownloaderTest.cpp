@@ -106,6 +106,29 @@ TEST_F(DownloaderTest, AKnownSizeSkipsTheHeadRequest) {
   EXPECT_EQ(test::ReadFile(Target("package.bin")), Content("package.bin"));
 }
 
+TEST_F(DownloaderTest, ReportsGoToTheGivenPosterAndNotToTheProcesssQueue) {
+  DeferredTaskQueue queue;
+  auto settings = FastSettings();
+  settings.poster = &queue;
+  nbt::PiceDownloader downloader(settings);
+  std::vector<DownloaderStatus> statuses;
+  ASSERT_EQ(downloader.Download(InfoFor("small.bin"),
+                                [&statuses](DownloaderStatus status, std::int64_t, std::int64_t,
+                                            nbt::loadFileInfo_t*) { statuses.push_back(status); }),
+            0);
+  const auto giveUp = std::chrono::steady_clock::now() + 30s;
+  while ((statuses.empty() || statuses.back() == DownloaderStatus::DOWNLOADING) &&
+         std::chrono::steady_clock::now() < giveUp) {
+    queue.RunPending();
+    std::this_thread::sleep_for(1ms);
+  }
+  ASSERT_FALSE(statuses.empty());
+  EXPECT_EQ(statuses.back(), DownloaderStatus::FINISHED);
+  // Nothing went to the process's queue.
+  DeferredTaskQueue::Instance().RunPending();
+  EXPECT_EQ(std::count(statuses.begin(), statuses.end(), DownloaderStatus::FINISHED), 1);
+}
+
 TEST_F(DownloaderTest, AHeadAnsweredWithNotFoundFailsWithTheResponseCodeLine) {
   ASSERT_TRUE(service_->AddFault("file:package.bin:status=404,method=HEAD"));
   const Reports reports = DownloadToEnd(InfoFor("package.bin"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -252,6 +253,45 @@ TEST_F(HttpClientTest, InstanceIsOneClientUntilItIsDestroyed) {
   client_ = nbt::HttpClient::Instance();
   EXPECT_NE(client_, nullptr);
   EXPECT_EQ(nbt::HttpClient::Instance(), client_);
+}
+
+TEST(HttpClientPosterTest, AClientOfItsOwnPostsOnlyToItsPosterAndNotAfterItIsDestroyed) {
+  auto server = test::LoopbackHttpServer::Start([](const SeenRequest&) { return Reply{200, "mine", {}}; });
+  ASSERT_TRUE(server);
+  DeferredTaskQueue queue;
+  auto client = std::make_unique<nbt::HttpClient>(queue);
+
+  std::optional<std::string> body;
+  auto request = test::MakeRequest(HttpMethod::HTTP_GET, UrlOf(*server, "/own"));
+  request->callback = [&body](nbt::HttpResponse* response) { body = response->body; };
+  client->Send(std::move(request));
+  ASSERT_TRUE(test::DrainUntil(queue, [&] { return body.has_value(); }));
+  EXPECT_EQ(*body, "mine");
+
+  // A request still in flight when the client goes posts nothing to the queue: the worker finishes
+  // it and then destroys it (and its callback) without a delivery.
+  std::promise<void> entered;
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  auto slow = test::LoopbackHttpServer::Start([&entered, released](const SeenRequest&) {
+    entered.set_value();
+    released.wait();
+    return Reply{};
+  });
+  ASSERT_TRUE(slow);
+  bool called = false;
+  auto signal = std::make_shared<DestructionSignal>();
+  auto destroyed = signal->destroyed.get_future();
+  auto late = test::MakeRequest(HttpMethod::HTTP_GET, UrlOf(*slow, "/late"));
+  late->callback = [&called, signal](nbt::HttpResponse*) { called = true; };
+  signal.reset();
+  client->Send(std::move(late));
+  entered.get_future().wait();
+  client.reset();
+  release.set_value();
+  ASSERT_EQ(destroyed.wait_for(std::chrono::seconds(60)), std::future_status::ready);
+  queue.RunPending();
+  EXPECT_FALSE(called);
 }
 
 }  // namespace
