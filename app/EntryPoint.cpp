@@ -3,15 +3,15 @@
 #include <memory>
 #include <string>
 
-#include "app/DeferredTaskQueue.h"
-#include "app/InstallContext.h"
+#include "base/DeferredTaskQueue.h"
+#include "base/InstallContext.h"
 #include "app/ProgramResources.h"
-#include "app/SystemUtilities.h"
+#include "base/SystemUtilities.h"
 #include "diag/EventReport.h"
-#include "diag/SetupLog.h"
-#include "net/HttpClient.h"
+#include "log/SetupLog.h"
+#include "net/http/HttpClient.h"
 #include "platform/SingleInstance.h"
-#include "ui/PaintManager.h"
+#include "ui/manager/PaintManager.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "diag/SetupLog.h"
+#include "log/SetupLog.h"
 #include "platform/LastError.h"
 #include "platform/UserFolders.h"
 

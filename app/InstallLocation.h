@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/SystemUtilities.h"
+#include "base/SystemUtilities.h"
 
 // The install folder, the programs inside it and the folder the release is downloaded into. The
 // window keeps the install folder as the text of its folder label; these functions only turn texts

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/SystemUtilities.h"
+#include "base/SystemUtilities.h"
 #include "platform/ProfileFile.h"
 #include "platform/StartupEntries.h"
 #include "platform/UserFolders.h"

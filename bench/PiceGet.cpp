@@ -9,9 +9,9 @@
 #include <string>
 #include <thread>
 
-#include "app/DeferredTaskQueue.h"
-#include "diag/SetupLog.h"
-#include "net/nbt_pice_downloader.h"
+#include "base/DeferredTaskQueue.h"
+#include "log/SetupLog.h"
+#include "net/download/nbt_pice_downloader.h"
 #include "platform/Process.h"
 #include "platform/Text.h"
 

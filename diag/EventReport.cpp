@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "diag/SetupLog.h"
+#include "log/SetupLog.h"
 #include "lumo/BuildSettings.h"
-#include "net/HttpClient.h"
+#include "net/http/HttpClient.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/InstallContext.h"
+#include "base/InstallContext.h"
 
 // Telemetry: one short form per milestone or failure of a run, posted to a plain-HTTP receiver
 // through the HTTP client and forgotten. Nobody waits for a report; its answer is ignored, and a

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/InstallDiskSpace.h"
-#include "diag/SetupLog.h"
+#include "log/SetupLog.h"
 #include "platform/Text.h"
 #include "tests/support/LogFiles.h"
 #include "tests/support/TempHome.h"

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "diag/SetupLog.h"
-#include "net/HttpClient.h"
+#include "log/SetupLog.h"
+#include "net/http/HttpClient.h"
 #include "tests/net/DrainUntil.h"
 #include "tests/support/LogFiles.h"
 #include "tests/support/ReleaseService.h"

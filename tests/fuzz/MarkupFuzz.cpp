@@ -10,8 +10,8 @@
 #include "platform/Text.h"
 #include "platform/fake/FixedWidthFonts.h"
 #include "platform/fake/RecordingCanvas.h"
-#include "ui/PaintManager.h"
-#include "ui/SkinRenderer.h"
+#include "ui/manager/PaintManager.h"
+#include "ui/render/SkinRenderer.h"
 
 namespace {
 

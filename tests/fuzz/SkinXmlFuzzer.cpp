@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Text.h"
-#include "ui/SkinXml.h"
+#include "ui/xml/SkinXml.h"
 
 namespace {
 

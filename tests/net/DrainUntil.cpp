@@ -3,15 +3,17 @@
 #include <chrono>
 #include <thread>
 
-#include "app/DeferredTaskQueue.h"
+#include "base/DeferredTaskQueue.h"
 
 namespace test {
 
-bool DrainUntil(const std::function<bool()>& done) {
+bool DrainUntil(const std::function<bool()>& done) { return DrainUntil(DeferredTaskQueue::Instance(), done); }
+
+bool DrainUntil(DeferredTaskQueue& queue, const std::function<bool()>& done) {
   constexpr auto kHangGuard = std::chrono::seconds(60);
   const auto giveUp = std::chrono::steady_clock::now() + kHangGuard;
   for (;;) {
-    DeferredTaskQueue::Instance().RunPending();
+    queue.RunPending();
     if (done()) return true;
     if (std::chrono::steady_clock::now() > giveUp) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Canvas.h"
-#include "tests/render/Pictures.h"
+#include "tests/support/Pictures.h"
 
 namespace {
 

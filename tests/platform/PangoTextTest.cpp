@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "platform/Canvas.h"
-#include "tests/render/Pictures.h"
+#include "tests/support/Pictures.h"
 
 namespace {
 

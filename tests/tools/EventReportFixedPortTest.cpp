@@ -7,7 +7,7 @@
 
 #include "diag/EventReport.h"
 #include "lumo/BuildSettings.h"
-#include "net/HttpClient.h"
+#include "net/http/HttpClient.h"
 #include "tests/net/DrainUntil.h"
 #include "tests/support/ReleaseService.h"
 #include "tests/support/TempHome.h"

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "platform/fake/FixedWidthFonts.h"
-#include "ui/Control.h"
-#include "ui/PaintManager.h"
+#include "ui/controls/Control.h"
+#include "ui/manager/PaintManager.h"
 
 namespace test {
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/TempHome.h"
-#include "ui/PaintManager.h"
+#include "ui/manager/PaintManager.h"
 
 namespace test {
 
