@@ -2,6 +2,9 @@
 # builds point at the local release service and trust its certificate authority.
 set(LUMO_FLAVOR "test" CACHE STRING "Build flavour: publisher or test")
 set_property(CACHE LUMO_FLAVOR PROPERTY STRINGS publisher test)
+if(NOT LUMO_FLAVOR MATCHES "^(publisher|test)$")
+  message(FATAL_ERROR "LUMO_FLAVOR must be publisher or test, not '${LUMO_FLAVOR}'")
+endif()
 
 # The certificate authority that test and demo builds trust; the tests and the local release
 # service make it on first use.
@@ -71,6 +74,13 @@ set(LUMO_AGREEMENT_PRIVACY_URL "https://www.lumogame.example/agreement/privacy" 
     "Address of the privacy policy")
 set(LUMO_AGREEMENT_CHILDREN_PRIVACY_URL "https://www.lumogame.example/agreement/children-privacy" CACHE STRING
     "Address of the children's privacy policy")
+
+message(STATUS "Build flavour: ${LUMO_FLAVOR} (version endpoint ${LUMO_EFFECTIVE_VERSION_URL_0}, "
+               "telemetry ${LUMO_EFFECTIVE_TELEMETRY_URL})")
+if(LUMO_FLAVOR STREQUAL "test")
+  message(STATUS "  test builds talk to the local release service on loopback and trust ${LUMO_CA_BUNDLE}; "
+                 "use -DLUMO_FLAVOR=publisher or the 'publisher' preset for the publisher's hosts")
+endif()
 
 # Last, so that the header sees every setting above even on the first configure.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/BuildSettings.h.in

@@ -15,7 +15,7 @@ struct ListedLog {
   std::wstring name;
 };
 
-// The "*.log" pattern, matched without regard to case as the original file system does.
+// The "*.log" pattern, matched without regard to case: "SETUP_LOG_X.LOG" counts as a log file too.
 bool HasLogExtension(const std::wstring& name) {
   static constexpr std::wstring_view kExtension = L".log";
   if (name.size() < kExtension.size()) return false;

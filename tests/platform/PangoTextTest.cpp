@@ -37,7 +37,7 @@ int InkCount(const Bitmap& bitmap, std::uint32_t background) {
                                         [&](std::uint32_t p) { return p != background; }));
 }
 
-TEST(PangoTextTest, TheWindowsFaceNamesAreServedByTheInstalledCjkFace) {
+TEST(PangoTextTest, TheSkinsFaceNamesAreServedByTheInstalledCjkFace) {
   const auto wenQuanYi = MakeFont(L"WenQuanYi Micro Hei", 14);
   for (const wchar_t* alias : {L"微软雅黑", L"Microsoft YaHei"}) {
     const auto font = MakeFont(alias, 14);

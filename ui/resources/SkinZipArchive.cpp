@@ -10,7 +10,7 @@
 namespace Vellum {
 namespace {
 
-// The entry names of the original archive format are limited to one path buffer.
+// An entry name must fit a path buffer; a longer one is not looked up.
 constexpr std::size_t kMaxEntryNameBytes = 260;
 // An archive file is read whole before it is opened; a skin archive is far smaller than this.
 constexpr std::uint64_t kMaxArchiveFileSize = 256ull * 1024 * 1024;

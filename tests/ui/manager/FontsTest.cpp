@@ -70,7 +70,7 @@ TEST_F(FontsTest, AFontThePlatformCannotMakeIsNotRecorded) {
   EXPECT_EQ(&manager_->FontInfoById(5), &manager_->DefaultFontInfo());
 }
 
-TEST_F(FontsTest, TheWindowsDefaultFontGoesBeforeTheSharedOne) {
+TEST_F(FontsTest, AWindowDefaultFontGoesBeforeTheSharedOne) {
   manager_->SetDefaultFontSpec(L"Window", 13, true, false, false, false);
   EXPECT_EQ(manager_->DefaultFontInfo().faceName, L"Window");
   EXPECT_TRUE(manager_->DefaultFontInfo().bold);

@@ -50,7 +50,7 @@ TEST_F(ImageCacheTest, ANameThatCannotBeLoadedGivesNothingAndIsNotRemembered) {
   EXPECT_EQ(manager_->RegisterImage(L"", L"", 0, false, false, nullptr), nullptr);
 }
 
-TEST_F(ImageCacheTest, TheWindowsPictureGoesBeforeTheSharedOneAndRegisteringReplaces) {
+TEST_F(ImageCacheTest, AWindowPictureGoesBeforeTheSharedOneAndRegisteringReplaces) {
   const std::wstring name = Picture("b.png", 0xFF0000FF);
   const ImageInfo* shared = manager_->RegisterImage(name, L"", 0, false, true, nullptr);
   ASSERT_NE(shared, nullptr);
@@ -82,7 +82,7 @@ TEST_F(ImageCacheTest, WithAResourceTypeTheNameIsAResourceIdOfTheModule) {
   EXPECT_EQ(manager_->FindImage(L"107"), image);
 }
 
-TEST_F(ImageCacheTest, BindingAWindowForgetsTheWindowsPictures) {
+TEST_F(ImageCacheTest, BindingAWindowForgetsItsPictures) {
   const std::wstring name = Picture("d.png", 0xFF000000);
   ASSERT_NE(manager_->FindOrLoadImage(name, L"", 0, false, nullptr), nullptr);
   manager_->BindWindow(nullptr, L"");

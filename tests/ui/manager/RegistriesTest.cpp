@@ -120,7 +120,7 @@ TEST_F(RegistriesTest, TheFiveDefaultColoursStartAsTheFrameworkSetsThem) {
   EXPECT_EQ(manager_->DefaultSelectedBkColor(), 0xFFBAE4FFu);
 }
 
-TEST_F(RegistriesTest, ASharedColourMovesTheWindowsColourOnlyWhenItWasTheSharedOne) {
+TEST_F(RegistriesTest, ASharedColourMovesAWindowColourOnlyWhenItWasTheSharedOne) {
   CPaintManagerUI other(fonts_);
   other.SetDefaultTextColor(0xFF123456, false);
   manager_->SetDefaultTextColor(0xFFFFFFFF, true);
@@ -158,7 +158,7 @@ TEST_F(RegistriesTest, ScaleRoundsToTheNearestAndKeepsRectangleSizes) {
   EXPECT_EQ(manager_->Scale(Vellum::Rect{1, 1, 4, 4}), (Vellum::Rect{2, 2, 7, 7}));
 }
 
-TEST_F(RegistriesTest, BindingAWindowClearsTheWindowsRegistries) {
+TEST_F(RegistriesTest, BindingAWindowClearsItsRegistries) {
   NamedControl named(L"lblTitle");
   manager_->AddNamedControl(named);
   manager_->AddStyleText(L"s", L"x", false);
