@@ -3,20 +3,16 @@
 #include <glib.h>
 #include <sys/stat.h>
 
-#include <memory>
 #include <string_view>
 
 #include "platform/Text.h"
+#include "platform/posix/GLibOwners.h"
 
 namespace platform {
 namespace {
 
 // A new file gets the permissions of an ordinary settings file (less the user's umask).
 constexpr int kNewFileMode = 0666;
-
-struct KeyFileFree {
-  void operator()(GKeyFile* file) const { g_key_file_free(file); }
-};
 
 bool LoadKeepingEverything(GKeyFile* file, const std::string& path) {
   GError* error = nullptr;
@@ -54,11 +50,11 @@ bool WriteProfileString(const std::wstring& path, const std::wstring& section, c
   const std::string keyName = WideToUtf8(key);
   if (!IsSectionName(sectionName) || !IsKeyName(keyName)) return false;
   const std::string native = NativePath(path);
-  std::unique_ptr<GKeyFile, KeyFileFree> file(g_key_file_new());
+  posix::KeyFile file(g_key_file_new());
   if (!LoadKeepingEverything(file.get(), native)) return false;
   g_key_file_set_string(file.get(), sectionName.c_str(), keyName.c_str(), WideToUtf8(value).c_str());
   gsize length = 0;
-  std::unique_ptr<char, decltype(&g_free)> data(g_key_file_to_data(file.get(), &length, nullptr), &g_free);
+  const posix::GLibText data(g_key_file_to_data(file.get(), &length, nullptr));
   if (!data) return false;
   return g_file_set_contents_full(
       native.c_str(), data.get(), static_cast<gssize>(length),

@@ -3,26 +3,18 @@
 #include <glib.h>
 #include <unistd.h>
 
-#include <memory>
-
 #include "platform/Text.h"
 #include "platform/UserFolders.h"
 #include "platform/posix/DesktopEntryExec.h"
+#include "platform/posix/GLibOwners.h"
 
 namespace platform {
 namespace {
 
 constexpr char kGroup[] = "Desktop Entry";
 
-struct KeyFileFree {
-  void operator()(GKeyFile* file) const { g_key_file_free(file); }
-};
-using KeyFile = std::unique_ptr<GKeyFile, KeyFileFree>;
-
-struct GFree {
-  void operator()(void* memory) const { g_free(memory); }
-};
-using GText = std::unique_ptr<char, GFree>;
+using posix::KeyFile;
+using GText = posix::GLibText;
 
 GText StringOf(GKeyFile* file, const char* key) {
   return GText(g_key_file_get_string(file, kGroup, key, nullptr));

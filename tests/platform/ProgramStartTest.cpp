@@ -15,6 +15,7 @@
 #include "platform/ExecutePermission.h"
 #include "platform/Text.h"
 #include "tests/platform/ProbeReport.h"
+#include "tests/support/ScopedVariable.h"
 #include "tests/support/TempHome.h"
 
 namespace fs = std::filesystem;
@@ -25,25 +26,7 @@ std::wstring Wide(const fs::path& path) {
   return platform::PathFromNative(path.string());
 }
 
-// Sets an environment variable for the test's life; the started programs inherit it.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedVariable() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using test::ScopedVariable;
 
 class ProgramStartTest : public testing::Test {
  protected:

@@ -19,6 +19,7 @@
 #include "platform/Text.h"
 #include "tests/support/HttpFetch.h"
 #include "tests/support/ReleaseService.h"
+#include "tests/support/ScopedVariable.h"
 #include "tests/support/Subprocess.h"
 #include "tests/support/TempHome.h"
 
@@ -63,14 +64,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const std::string& value) : name_(name) { ::setenv(name, value.c_str(), 1); }
-  ~ScopedVariable() { ::unsetenv(name_); }
-
- private:
-  const char* name_;
-};
+using test::ScopedVariable;
 
 class TestPackageTest : public testing::Test {
  protected:
